@@ -1,0 +1,7 @@
+# QUORVEL_SANITIZE applies to every target, so that tests, tools and the
+# libraries they link share one instrumented runtime.
+if(QUORVEL_SANITIZE)
+  string(REPLACE ";" "," _quorvel_sanitizers "${QUORVEL_SANITIZE}")
+  add_compile_options(-fsanitize=${_quorvel_sanitizers} -fno-omit-frame-pointer -fno-sanitize-recover=all)
+  add_link_options(-fsanitize=${_quorvel_sanitizers})
+endif()

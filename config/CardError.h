@@ -1,0 +1,28 @@
+// Errors that end a load, a save or the creation of card files. Their texts
+// are the ones the window shows in its error box.
+#pragma once
+
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace quorvel {
+
+class CardError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// "Cannot open file "PATH". REASON"
+std::string cannotOpenMessage(std::string_view path, std::string_view reason);
+// "List index out of bounds (-1)": a card file without any line.
+std::string emptyFileMessage();
+// The input/output error text of a failed write: "File access denied",
+// "Disk full", ... or "I/O error N" for other causes.
+std::string writeErrorMessage(int errorNumber);
+
+// The error box shows the message with a full stop appended when its last
+// character sorts after "." (so "Disk full" gets one and "... denied." none).
+std::string errorBoxText(std::string_view message);
+
+}  // namespace quorvel

@@ -1,0 +1,40 @@
+// The file operations card I/O is made of. Production uses the POSIX calls;
+// tests substitute a file system that fails chosen calls, because a test run
+// as root cannot make a file unwritable with permissions.
+// Calls that can fail return 0 or an errno value.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+namespace quorvel {
+
+struct FileStatus {
+    bool exists = false;
+    bool regular = false;   // a plain file, not a folder or device
+    bool readOnly = false;  // no write permission bit at all, like a read-only attribute
+    unsigned mode = 0;      // permission bits
+};
+
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+
+    virtual FileStatus status(const std::string& path) = 0;
+    virtual int readAll(const std::string& path, std::string& bytes) = 0;
+    // Creates `path`, which must not exist yet, and opens it for writing.
+    virtual int createNew(const std::string& path, int& handle) = 0;
+    // Creates a new file of a unique name in `directory` (which ends with a
+    // separator) and opens it for writing.
+    virtual int createTemporary(const std::string& directory, std::string& path, int& handle) = 0;
+    virtual int write(int handle, const char* data, std::size_t size) = 0;
+    virtual int setMode(int handle, unsigned mode) = 0;
+    virtual int sync(int handle) = 0;
+    virtual int close(int handle) = 0;
+    virtual int rename(const std::string& from, const std::string& to) = 0;
+    virtual int remove(const std::string& path) = 0;
+};
+
+FileSystem& realFileSystem();
+
+}  // namespace quorvel

@@ -1,0 +1,101 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+
+#include "FileSystem.h"
+
+namespace quorvel {
+namespace {
+
+int lastError() { return errno != 0 ? errno : EIO; }
+
+class PosixFileSystem final : public FileSystem {
+public:
+    FileStatus status(const std::string& path) override {
+        FileStatus result;
+        struct stat info {};
+        if (::stat(path.c_str(), &info) != 0) return result;
+        result.exists = true;
+        result.regular = S_ISREG(info.st_mode);
+        result.mode = info.st_mode & 07777;
+        result.readOnly = (info.st_mode & 0222) == 0;
+        return result;
+    }
+
+    int readAll(const std::string& path, std::string& bytes) override {
+        // Non-blocking so that a pipe of that name cannot hang the window.
+        int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+        if (fd < 0) return lastError();
+        struct stat info {};
+        int error = 0;
+        if (::fstat(fd, &info) != 0) error = lastError();
+        else if (S_ISDIR(info.st_mode)) error = EISDIR;
+        else if (!S_ISREG(info.st_mode)) error = EACCES;
+        bytes.clear();
+        char buffer[4096];
+        while (error == 0) {
+            ssize_t got = ::read(fd, buffer, sizeof buffer);
+            if (got > 0) bytes.append(buffer, static_cast<std::size_t>(got));
+            else if (got == 0) break;
+            else if (errno != EINTR) error = lastError();
+        }
+        ::close(fd);
+        return error;
+    }
+
+    int createNew(const std::string& path, int& handle) override {
+        handle = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        return handle < 0 ? lastError() : 0;
+    }
+
+    int createTemporary(const std::string& directory, std::string& path, int& handle) override {
+        std::string pattern = directory + ".quorvel-XXXXXX";
+        handle = ::mkostemp(pattern.data(), O_CLOEXEC);
+        if (handle < 0) return lastError();
+        path = pattern;
+        return 0;
+    }
+
+    int write(int handle, const char* data, std::size_t size) override {
+        while (size > 0) {
+            ssize_t put = ::write(handle, data, size);
+            if (put < 0) {
+                if (errno == EINTR) continue;
+                return lastError();
+            }
+            if (put == 0) return ENOSPC;
+            data += put;
+            size -= static_cast<std::size_t>(put);
+        }
+        return 0;
+    }
+
+    int setMode(int handle, unsigned mode) override { return ::fchmod(handle, mode) != 0 ? lastError() : 0; }
+
+    int sync(int handle) override { return ::fsync(handle) != 0 ? lastError() : 0; }
+
+    int close(int handle) override {
+        // After EINTR the descriptor is already released on Linux; retrying could close another one.
+        if (::close(handle) != 0 && errno != EINTR) return lastError();
+        return 0;
+    }
+
+    int rename(const std::string& from, const std::string& to) override {
+        return ::rename(from.c_str(), to.c_str()) != 0 ? lastError() : 0;
+    }
+
+    int remove(const std::string& path) override { return ::unlink(path.c_str()) != 0 ? lastError() : 0; }
+};
+
+}  // namespace
+
+FileSystem& realFileSystem() {
+    static PosixFileSystem fileSystem;
+    return fileSystem;
+}
+
+}  // namespace quorvel
