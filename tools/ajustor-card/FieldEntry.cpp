@@ -1,0 +1,151 @@
+#include "FieldEntry.h"
+
+#include <algorithm>
+#include <charconv>
+#include <optional>
+
+#include "config/FieldRules.h"
+#include "config/MaskedText.h"
+
+namespace quorvel::card_tool {
+
+namespace {
+
+using Messages = std::vector<std::string>;
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+bool hasControlCharacter(std::string_view text)
+{
+    // Backspace passes the key filters as an editing key, not as content.
+    return std::any_of(text.begin(), text.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7f; });
+}
+
+Messages enterFiltered(const FieldRef& field, std::string_view value, KeyFilter filter, int maxLength)
+{
+    std::string kept = filterText(filter, value);
+    // The option filter only changes "m" into "M", so a refused character
+    // always shows as a shorter text.
+    if (hasControlCharacter(value) || kept.size() != value.size()) {
+        return {"holds characters this field does not accept"};
+    }
+    if (kept.size() > static_cast<std::size_t>(maxLength)) {
+        return {"is longer than the " + std::to_string(maxLength) + " characters this field holds"};
+    }
+    if (field.kind == FieldKind::OptionTarget) {
+        if (auto message = checkMenuReference(kept)) {
+            return {*message};
+        }
+    }
+    if (field.kind == FieldKind::RestoreCode) {
+        if (Messages messages = checkStarPosition(kept); !messages.empty()) {
+            return messages;
+        }
+    }
+    *field.text = std::move(kept);
+    return {};
+}
+
+// The five-character text the masked field would hold: its own form
+// ("08:30", " 8:30", "  :  "), nothing at all, or hour and minutes of up to
+// two digits around the separator ("8:30"), aligned as the field aligns them.
+std::optional<std::string> maskedForm(MaskKind kind, std::string_view value)
+{
+    if (value.empty()) {
+        return emptyMaskedText(kind);
+    }
+    const char separator = maskSeparator(kind);
+    if (value.size() == static_cast<std::size_t>(kMaskedLength)) {
+        for (int position = 0; position < kMaskedLength; ++position) {
+            const char c = value[position];
+            const bool fits = position == kMaskSeparatorPosition ? c == separator
+                                                                 : c == ' ' || maskAccepts(position, c);
+            if (!fits) {
+                return std::nullopt;
+            }
+        }
+        return std::string(value);
+    }
+    const std::size_t at = value.find(separator);
+    if (at == std::string_view::npos) {
+        return std::nullopt;
+    }
+    const std::string_view first = value.substr(0, at);
+    const std::string_view second = value.substr(at + 1);
+    const auto shortDigits = [](std::string_view part) {
+        return part.size() <= 2 && std::all_of(part.begin(), part.end(), isDigit);
+    };
+    if (!shortDigits(first) || !shortDigits(second)) {
+        return std::nullopt;
+    }
+    return applyMask(kind, value);
+}
+
+Messages enterMasked(const FieldRef& field, std::string_view value, MaskKind kind)
+{
+    std::optional<std::string> masked = maskedForm(kind, value);
+    if (!masked) {
+        return {kind == MaskKind::Time ? "is not a time the field can hold (HH:MM)"
+                                       : "is not a date the field can hold (DD/MM)"};
+    }
+    if (!isMaskEmpty(*masked)) {
+        if (!isMaskComplete(*masked)) {
+            return {kIncompleteMaskMessage};
+        }
+        const auto message = kind == MaskKind::Time ? checkTime(*masked) : checkDate(*masked);
+        if (message) {
+            return {*message};
+        }
+    }
+    *field.text = std::move(*masked);
+    return {};
+}
+
+Messages enterListIndex(const FieldRef& field, std::string_view value)
+{
+    int index = 0;
+    const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), index);
+    const bool whole = error == std::errc() && end == value.data() + value.size();
+    if (!whole || index < kNoSelection || index >= field.itemCount) {
+        return {"is not an item index from -1 to " + std::to_string(field.itemCount - 1)};
+    }
+    *field.index = index;
+    return {};
+}
+
+Messages enterTick(const FieldRef& field, std::string_view value)
+{
+    if (value != "true" && value != "false") {
+        return {"is neither true nor false"};
+    }
+    *field.ticked = value == "true";
+    return {};
+}
+
+}  // namespace
+
+std::vector<std::string> enterValue(const FieldRef& field, std::string_view value)
+{
+    switch (field.kind) {
+    case FieldKind::OptionTarget:
+        return enterFiltered(field, value, KeyFilter::Option, kTargetMaxLength);
+    case FieldKind::Extension:
+        return enterFiltered(field, value, KeyFilter::Digit, kExtensionMaxLength);
+    case FieldKind::Password:
+        return enterFiltered(field, value, KeyFilter::Digit, kPasswordMaxLength);
+    case FieldKind::RestoreCode:
+        return enterFiltered(field, value, KeyFilter::RestoreCode, kRestoreCodeMaxLength);
+    case FieldKind::Time:
+        return enterMasked(field, value, MaskKind::Time);
+    case FieldKind::Date:
+        return enterMasked(field, value, MaskKind::Date);
+    case FieldKind::List:
+        return enterListIndex(field, value);
+    case FieldKind::CheckBox:
+        break;
+    }
+    return enterTick(field, value);
+}
+
+}  // namespace quorvel::card_tool
