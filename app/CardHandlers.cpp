@@ -1,0 +1,58 @@
+// Start-up, load and save: the window's fields to and from the card files.
+#include <QFrame>
+#include <QTabWidget>
+#include <QTimer>
+
+#include "app/MainFormQuorvel.h"
+#include "app/QtText.h"
+#include "config/CardError.h"
+#include "config/CardSequences.h"
+#include "shell/MessageBoxes.h"
+
+namespace quorvel {
+
+namespace {
+constexpr QPoint kPanelPosition(250, 300);
+}
+
+void TMainFormQuorvel::FormCreate() {
+    painel_->move(kPanelPosition);
+    pageControl_->setCurrentIndex(0);
+    try {
+        ensureCardFiles(card_);
+        loadConfigurationIntoFields();
+    } catch (const CardError& error) {
+        // The window opens anyway; without the settle the timetable and
+        // menus stay locked, so a half-loaded card is not edited blindly.
+        showCardError(error);
+        return;
+    }
+    tChange_->start();
+}
+
+void TMainFormQuorvel::loadConfigurationIntoFields() {
+    DeviceConfiguration config = readFields(fields_);
+    try {
+        loadConfiguration(card_, config);
+    } catch (const CardError&) {
+        writeFields(config, fields_);
+        throw;
+    }
+    writeFields(config, fields_);
+}
+
+void TMainFormQuorvel::btGravaClick() {
+    try {
+        saveConfiguration(card_, readFields(fields_));
+    } catch (const CardError& error) {
+        showCardError(error);
+        return;
+    }
+    dataChanged_ = false;
+}
+
+void TMainFormQuorvel::showCardError(const CardError& error) {
+    boxes_.showError(this, toQString(errorBoxText(error.what())));
+}
+
+}  // namespace quorvel

@@ -1,0 +1,34 @@
+#include "app/CommandStrip.h"
+
+#include <QBoxLayout>
+#include <QPushButton>
+#include <QStyle>
+
+namespace quorvel {
+
+namespace {
+
+QPushButton* makeButton(QWidget* window, QBoxLayout* into, const QString& name, const QString& caption) {
+    auto* button = new QPushButton(caption, window);
+    button->setObjectName(name);
+    into->addWidget(button);
+    return button;
+}
+
+}  // namespace
+
+CommandStrip buildCommandStrip(QWidget* window, QBoxLayout* into) {
+    CommandStrip strip;
+    strip.restoreBackup = makeButton(window, into, QStringLiteral("btRestBackUp"), QStringLiteral("Restaura Backup"));
+    strip.backup = makeButton(window, into, QStringLiteral("btBackup"), QStringLiteral("Copia de Backup"));
+    strip.remoteSupport = makeButton(window, into, QStringLiteral("Button1"), QStringLiteral("Suporte Remoto"));
+    strip.update = makeButton(window, into, QStringLiteral("btAtualiza"), QStringLiteral("Atualiza"));
+    strip.clear = makeButton(window, into, QStringLiteral("btClear"), QStringLiteral("Limpar"));
+    strip.save = makeButton(window, into, QStringLiteral("btGrava"), QStringLiteral("Gravar"));
+    strip.save->setCursor(Qt::PointingHandCursor);
+    strip.save->setIcon(window->style()->standardIcon(QStyle::SP_DialogSaveButton));
+    into->addStretch(1);
+    return strip;
+}
+
+}  // namespace quorvel

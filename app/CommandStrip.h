@@ -1,0 +1,28 @@
+// The row of command buttons below the pages.
+#pragma once
+
+#include <array>
+
+class QBoxLayout;
+class QPushButton;
+class QWidget;
+
+namespace quorvel {
+
+struct CommandStrip {
+    QPushButton* restoreBackup = nullptr;  // btRestBackUp
+    QPushButton* backup = nullptr;         // btBackup
+    QPushButton* remoteSupport = nullptr;  // Button1
+    QPushButton* update = nullptr;         // btAtualiza
+    QPushButton* clear = nullptr;          // btClear
+    QPushButton* save = nullptr;           // btGrava
+
+    // The buttons that work on the configuration, greyed out on page 2.
+    std::array<QPushButton*, 5> configurationButtons() const {
+        return {save, clear, backup, restoreBackup, update};
+    }
+};
+
+CommandStrip buildCommandStrip(QWidget* window, QBoxLayout* into);
+
+}  // namespace quorvel

@@ -1,0 +1,63 @@
+#include "app/ConvertPage.h"
+
+#include <QFrame>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <array>
+#include <string_view>
+
+#include "app/Controls.h"
+
+namespace quorvel {
+
+namespace {
+
+constexpr std::array<std::string_view, 11> kPromptItems = {"Menu 0", "Menu 1", "Menu 2", "Menu 3",
+                                                            "Menu 4", "Menu 5", "Menu 6", "Menu 7",
+                                                            "Menu 8", "Menu 9", "Vinheta"};
+
+}  // namespace
+
+ConvertPage buildConvertPage(QWidget* page) {
+    ConvertPage built;
+    auto* group = new QGroupBox(QString::fromUtf8("Convertendo arquivo de áudio"), page);
+    group->setObjectName(QStringLiteral("GroupBox9"));
+
+    built.promptList = makeDropDownList(group, QStringLiteral("cbNomeArquivo"), kPromptItems);
+    auto* select = new QPushButton(QStringLiteral("Selecione..."), group);
+    select->setObjectName(QStringLiteral("btSelecione"));
+
+    auto* panel = new QFrame(group);
+    panel->setObjectName(QStringLiteral("Panel1"));
+    panel->setFrameShape(QFrame::StyledPanel);
+    auto* log = new QLabel(panel);
+    log->setObjectName(QStringLiteral("lbLog"));
+    auto* progress = new QProgressBar(panel);
+    progress->setObjectName(QStringLiteral("ProgressBar1"));
+    progress->setRange(0, 100);
+    progress->setValue(0);
+    auto* panelLayout = new QVBoxLayout(panel);
+    panelLayout->addWidget(log);
+    panelLayout->addWidget(progress);
+
+    auto* choice = new QHBoxLayout;
+    choice->addWidget(makeLabel(group, QStringLiteral("Nome do Menu")));
+    choice->addWidget(built.promptList);
+    choice->addWidget(select);
+    choice->addStretch(1);
+    auto* groupLayout = new QVBoxLayout(group);
+    groupLayout->addLayout(choice);
+    groupLayout->addWidget(panel);
+
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->addWidget(group);
+    layout->addStretch(1);
+    return built;
+}
+
+}  // namespace quorvel

@@ -1,0 +1,34 @@
+#include "shell/QtMessageBoxes.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+
+#include "shell/ApplicationTitle.h"
+
+namespace quorvel {
+
+void QtMessageBoxes::showMessage(QWidget* parent, const QString& text) {
+    QMessageBox box(QMessageBox::NoIcon, applicationTitle(), text, QMessageBox::Ok, parent);
+    box.exec();
+}
+
+void QtMessageBoxes::showError(QWidget* parent, const QString& text) {
+    QMessageBox box(QMessageBox::Critical, applicationTitle(), text, QMessageBox::Ok, parent);
+    box.exec();
+}
+
+bool QtMessageBoxes::confirm(QWidget* parent, const QString& text) {
+    QMessageBox box(QMessageBox::Question, QString::fromUtf8("Confirmação"), text, QMessageBox::NoButton,
+                    parent);
+    QPushButton* yes = box.addButton(QStringLiteral("&Sim"), QMessageBox::YesRole);
+    QPushButton* no = box.addButton(QString::fromUtf8("&Não"), QMessageBox::NoRole);
+    box.setDefaultButton(yes);
+    box.setEscapeButton(no);
+    box.exec();
+    return box.clickedButton() == yes;
+}
+
+void QtMessageBoxes::beep() { QApplication::beep(); }
+
+}  // namespace quorvel
