@@ -28,7 +28,8 @@ const std::array<int, kCardFileCount>& cardFileNumbers() {
 }
 
 std::string initialCardFileContent(int number) {
-    if (number == kHolidayFileNumber) return std::string(defaultHolidayLine) + std::string(kLineEnd);
+    // The holiday line, then one empty line.
+    if (number == kHolidayFileNumber) return std::string(defaultHolidayLine) + std::string(kLineEnd) + std::string(kLineEnd);
     if (number == kHolidayCopyFileNumber) return std::string(defaultHolidayLine);
     return std::string(kLineEnd);
 }

@@ -10,14 +10,15 @@ constexpr int kSectionWidth = 2;
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
-// Fills `width` positions from the right with the section's last characters.
+// Fills a two-position section from the right with the section's last
+// digits; anything else in it has no position to go to.
 void placeSection(std::string& masked, int start, std::string_view section) {
-    if (section.size() > kSectionWidth) section = section.substr(section.size() - kSectionWidth);
-    int position = start + kSectionWidth - static_cast<int>(section.size());
+    std::string digits;
     for (char c : section) {
-        masked[position] = isDigit(c) ? c : ' ';
-        ++position;
+        if (isDigit(c)) digits += c;
     }
+    if (digits.size() > kSectionWidth) digits.erase(0, digits.size() - kSectionWidth);
+    masked.replace(static_cast<std::size_t>(start + kSectionWidth) - digits.size(), digits.size(), digits);
 }
 
 }  // namespace

@@ -18,8 +18,8 @@ char maskSeparator(MaskKind kind);
 std::string emptyMaskedText(MaskKind kind);
 
 // The text the field holds after being given `text` (as a reader does with
-// "8:30" or ":"): each section around the separator is right-aligned in its
-// two positions; characters a digit position cannot hold become blanks.
+// "8:30" or ":"): the digits of each section around the separator are
+// right-aligned in its two positions; other characters are dropped.
 std::string applyMask(MaskKind kind, std::string_view text);
 
 // Joins two parts the way a reader hands them to the field: "8" and "30" give " 8:30".

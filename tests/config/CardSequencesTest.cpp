@@ -1,0 +1,231 @@
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <filesystem>
+
+#include "CardTestSupport.h"
+#include "config/CardError.h"
+#include "config/CardFiles.h"
+#include "config/CardSequences.h"
+
+namespace quorvel {
+namespace {
+
+using testing::FaultyFileSystem;
+using testing::TemporaryFolder;
+
+const std::string kHolidayLine(defaultHolidayLine);
+
+std::string optionName(int menu, int option) { return cardFileName(optionFileNumber(menu, option)); }
+
+TEST(EnsureCardFiles, FirstStartCreatesTheExactFileSet) {
+    TemporaryFolder folder;
+    ensureCardFiles(CardFolder(folder.folder()));
+    auto files = folder.snapshot();
+    ASSERT_EQ(files.size(), 113u);
+    for (int n = 0; n < 100; ++n) EXPECT_EQ(files.at(cardFileName(n)), "\r\n") << n;
+    for (int n = 200; n <= 207; ++n) EXPECT_EQ(files.at(cardFileName(n)), "\r\n") << n;
+    EXPECT_EQ(files.at("220.txt"), "\r\n");
+    EXPECT_EQ(files.at("221.txt"), kHolidayLine + "\r\n\r\n");
+    EXPECT_EQ(files.at("222.txt"), "\r\n");
+    EXPECT_EQ(files.at("223.txt"), "\r\n");
+    EXPECT_EQ(files.at("421.txt"), kHolidayLine);
+}
+
+TEST(EnsureCardFiles, ExistingFilesAreNotTouched) {
+    TemporaryFolder folder;
+    folder.write("050.txt", "");
+    folder.write("221.txt", "garbage");
+    ensureCardFiles(CardFolder(folder.folder()));
+    EXPECT_EQ(folder.read("050.txt"), "");
+    EXPECT_EQ(folder.read("221.txt"), "garbage");
+    EXPECT_EQ(folder.snapshot().size(), 113u);
+}
+
+TEST(EnsureCardFiles, CreationFailureStopsAtThatFile) {
+    TemporaryFolder folder;
+    FaultyFileSystem faulty;
+    faulty.fail(FaultyFileSystem::Call::CreateNew, "205.txt", EROFS);
+    try {
+        ensureCardFiles(CardFolder(folder.folder(), faulty));
+        FAIL() << "no error";
+    } catch (const CardError& error) {
+        EXPECT_STREQ(error.what(), "File access denied");
+    }
+    EXPECT_TRUE(folder.exists("204.txt"));
+    EXPECT_FALSE(folder.exists("205.txt"));
+    EXPECT_FALSE(folder.exists("220.txt"));
+}
+
+TEST(LoadConfiguration, NewCardLoadsTheInitialValues) {
+    TemporaryFolder folder;
+    CardFolder card(folder.folder());
+    ensureCardFiles(card);
+    DeviceConfiguration config;
+    loadConfiguration(card, config);
+    DeviceConfiguration expected;
+    expected.holidays = {"  /  ", "  /  ", "01/01", "21/04", "01/05", "07/09", "12/10", "02/11", "15/11", "25/12"};
+    EXPECT_EQ(config, expected);
+}
+
+TEST(LoadConfiguration, KeepsWhatAFileLeavesUndetermined) {
+    TemporaryFolder folder;
+    CardFolder card(folder.folder());
+    ensureCardFiles(card);
+    DeviceConfiguration config;
+    config.menus[3][1].flagF = true;
+    config.settings.greeting = true;
+    config.menus[3][1].target1 = "99";
+    loadConfiguration(card, config);
+    EXPECT_TRUE(config.menus[3][1].flagF);
+    EXPECT_TRUE(config.settings.greeting);
+    EXPECT_EQ(config.menus[3][1].target1, "") << "text columns are always read";
+}
+
+TEST(LoadConfiguration, ZeroLengthFileStopsAfterTheFilesBeforeIt) {
+    TemporaryFolder folder;
+    CardFolder card(folder.folder());
+    ensureCardFiles(card);
+    folder.write("049.txt", "49  M1  1\r\n");
+    folder.write("051.txt", "51      1\r\n");
+    folder.write("201.txt", "08001" + std::string(15, ' ') + "\r\n");
+    folder.write("050.txt", "");
+    DeviceConfiguration config;
+    try {
+        loadConfiguration(card, config);
+        FAIL() << "no error";
+    } catch (const CardError& error) {
+        EXPECT_EQ(errorBoxText(error.what()), "List index out of bounds (-1)");
+    }
+    EXPECT_EQ(config.menus[4][9], (MenuOption{"49", "M1", true}));
+    EXPECT_EQ(config.menus[5][1], MenuOption{}) << "menus 5 to 9 stay as they were";
+    EXPECT_EQ(config.day(DayKind::Dom), DaySchedule{});
+    EXPECT_EQ(config.holidays[9], "  /  ");
+}
+
+TEST(LoadConfiguration, VanishedFileReportsItsPath) {
+    TemporaryFolder folder;
+    CardFolder plain(folder.folder());
+    ensureCardFiles(plain);
+    FaultyFileSystem faulty;
+    faulty.markVanished("222.txt");
+    DeviceConfiguration config;
+    try {
+        loadConfiguration(CardFolder(folder.folder(), faulty), config);
+        FAIL() << "no error";
+    } catch (const CardError& error) {
+        EXPECT_EQ(std::string(error.what()),
+                  "Cannot open file \"" + folder.folder() + "222.txt\". No such file or directory");
+    }
+    EXPECT_EQ(config.holidays[2], "01/01") << "files before it were read";
+}
+
+TEST(SaveConfiguration, SaveAfterFirstStartWritesTheEmptyRecords) {
+    TemporaryFolder folder;
+    CardFolder card(folder.folder());
+    ensureCardFiles(card);
+    DeviceConfiguration config;
+    loadConfiguration(card, config);
+    saveConfiguration(card, config);
+    auto files = folder.snapshot();
+    ASSERT_EQ(files.size(), 113u);
+    for (int n = 0; n < 100; ++n) EXPECT_EQ(files.at(cardFileName(n)), "        0\r\n") << n;
+    for (int n = 200; n <= 207; ++n) EXPECT_EQ(files.at(cardFileName(n)), std::string(20, ' ') + "\r\n") << n;
+    EXPECT_EQ(files.at("220.txt"), "00000100        0000\r\n");
+    EXPECT_EQ(files.at("221.txt"), kHolidayLine + "\r\n");
+    EXPECT_EQ(files.at("421.txt"), kHolidayLine + "\r\n");
+    EXPECT_EQ(files.at("222.txt"), std::string(16, ' ') + "\r\n");
+    EXPECT_EQ(files.at("223.txt"), std::string(6, ' ') + "\r\n");
+}
+
+TEST(SaveConfiguration, WritesInTheFixedOrder) {
+    TemporaryFolder folder;
+    ensureCardFiles(CardFolder(folder.folder()));
+    FaultyFileSystem recording;
+    saveConfiguration(CardFolder(folder.folder(), recording), DeviceConfiguration{});
+    std::vector<std::string> expected;
+    for (int option = 1; option <= 9; ++option) expected.push_back(optionName(0, option));
+    expected.push_back("000.txt");
+    for (int n = 10; n < 100; ++n) expected.push_back(cardFileName(n));
+    for (int n = 200; n <= 207; ++n) expected.push_back(cardFileName(n));
+    for (const char* name : {"221.txt", "421.txt", "222.txt", "223.txt", "220.txt"}) expected.push_back(name);
+    EXPECT_EQ(recording.renamedTargets(), expected);
+}
+
+TEST(SaveConfiguration, ReadOnlySettingsFileFailsAtTheLastStep) {
+    TemporaryFolder folder;
+    CardFolder plain(folder.folder());
+    ensureCardFiles(plain);
+    FaultyFileSystem faulty;
+    faulty.markReadOnly("220.txt");
+    DeviceConfiguration config;
+    config.menus[9][9].target1 = "1234";
+    config.accessCodes.password = "123";
+    try {
+        saveConfiguration(CardFolder(folder.folder(), faulty), config);
+        FAIL() << "no error";
+    } catch (const CardError& error) {
+        EXPECT_EQ(errorBoxText(error.what()), "File access denied.");
+    }
+    EXPECT_EQ(folder.read("099.txt"), "1234    0\r\n");
+    EXPECT_EQ(folder.read("223.txt"), "   123\r\n");
+    EXPECT_EQ(folder.read("220.txt"), "\r\n");
+}
+
+TEST(SaveConfiguration, FullDiskStopsTheSaveWithoutEmptyingAFile) {
+    TemporaryFolder folder;
+    CardFolder plain(folder.folder());
+    ensureCardFiles(plain);
+    folder.write("205.txt", "0800112002" + std::string(10, ' ') + "\r\n");
+    FaultyFileSystem faulty;
+    faulty.fail(FaultyFileSystem::Call::Write, "205.txt", ENOSPC);
+    DeviceConfiguration config;
+    config.menus[0][0].target2 = "7";
+    EXPECT_THROW(saveConfiguration(CardFolder(folder.folder(), faulty), config), CardError);
+    EXPECT_EQ(folder.read("000.txt"), "    7   0\r\n") << "written before the failure";
+    EXPECT_EQ(folder.read("205.txt"), "0800112002" + std::string(10, ' ') + "\r\n");
+    EXPECT_EQ(folder.read("206.txt"), "\r\n") << "not reached";
+    for (const auto& [name, bytes] : folder.snapshot()) EXPECT_FALSE(bytes.empty()) << name;
+    EXPECT_EQ(folder.snapshot().size(), 113u);
+}
+
+TEST(SaveConfiguration, MissingFilesAreSkippedSilently) {
+    TemporaryFolder folder;
+    CardFolder card(folder.folder());
+    ensureCardFiles(card);
+    folder.remove("050.txt");
+    folder.remove("421.txt");
+    DeviceConfiguration config;
+    config.holidays[0] = "25/12";
+    saveConfiguration(card, config);
+    EXPECT_FALSE(folder.exists("050.txt"));
+    EXPECT_FALSE(folder.exists("421.txt"));
+    EXPECT_EQ(folder.read("221.txt").substr(0, 4), "2512");
+    EXPECT_EQ(folder.read("051.txt"), "        0\r\n");
+
+    folder.remove("221.txt");
+    folder.write("421.txt", "");
+    saveConfiguration(card, config);
+    EXPECT_EQ(folder.read("421.txt").substr(0, 4), "2512") << "the copy is written without the original";
+}
+
+TEST(SaveConfiguration, ReloadThenSaveOnlyNormalises) {
+    TemporaryFolder folder;
+    CardFolder card(folder.folder());
+    ensureCardFiles(card);
+    folder.write("037.txt", "  12M7  1\r\nignored\r\n");
+    folder.write("222.txt", " 12 3456;   7\n");
+    folder.write("202.txt", " 830209002 \r\n");
+    folder.write("220.txt", "3210524112 1 9999123");
+    DeviceConfiguration config;
+    loadConfiguration(card, config);
+    saveConfiguration(card, config);
+    EXPECT_EQ(folder.read("037.txt"), "12  M7  1\r\n");
+    EXPECT_EQ(folder.read("222.txt"), "12  3456    7   \r\n");
+    EXPECT_EQ(folder.read("202.txt"), " 830209002" + std::string(10, ' ') + "\r\n");
+    EXPECT_EQ(folder.read("220.txt"), "32105241121 999 9123\r\n");
+    EXPECT_EQ(folder.read("221.txt"), kHolidayLine + "\r\n");
+}
+
+}  // namespace
+}  // namespace quorvel

@@ -1,0 +1,137 @@
+#include "CardTestSupport.h"
+
+#include <cerrno>
+#include <fstream>
+#include <random>
+#include <sstream>
+
+namespace quorvel::testing {
+namespace {
+
+bool endsWith(const std::string& text, const std::string& suffix) {
+    return text.size() >= suffix.size() && text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
+}
+
+bool matchesAny(const std::vector<std::string>& suffixes, const std::string& path) {
+    for (const std::string& suffix : suffixes) {
+        if (endsWith(path, suffix)) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+TemporaryFolder::TemporaryFolder() {
+    std::random_device random;
+    path_ = std::filesystem::temp_directory_path() / ("quorvel-test-" + std::to_string(random()) + std::to_string(random()));
+    std::filesystem::create_directories(path_);
+}
+
+TemporaryFolder::~TemporaryFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+}
+
+void TemporaryFolder::write(const std::string& name, const std::string& bytes) const {
+    std::ofstream(path_ / name, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+std::string TemporaryFolder::read(const std::string& name) const {
+    std::ifstream in(path_ / name, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+bool TemporaryFolder::exists(const std::string& name) const { return std::filesystem::exists(path_ / name); }
+
+void TemporaryFolder::remove(const std::string& name) const { std::filesystem::remove(path_ / name); }
+
+std::map<std::string, std::string> TemporaryFolder::snapshot() const {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : std::filesystem::directory_iterator(path_)) {
+        files[entry.path().filename().string()] = read(entry.path().filename().string());
+    }
+    return files;
+}
+
+void FaultyFileSystem::fail(Call call, std::string suffix, int error) {
+    faults_.push_back({call, std::move(suffix), error});
+}
+
+void FaultyFileSystem::markReadOnly(std::string suffix) { readOnly_.push_back(std::move(suffix)); }
+
+void FaultyFileSystem::markVanished(std::string suffix) { vanished_.push_back(std::move(suffix)); }
+
+int FaultyFileSystem::injected(Call call, const std::string& path) const {
+    for (const Fault& fault : faults_) {
+        if (fault.call == call && endsWith(path, fault.suffix)) return fault.error;
+    }
+    return 0;
+}
+
+FileStatus FaultyFileSystem::status(const std::string& path) {
+    if (matchesAny(vanished_, path)) return {};
+    FileStatus status = realFileSystem().status(path);
+    if (matchesAny(readOnly_, path)) status.readOnly = true;
+    // The writer's next calls concern this card file: remember it for handle faults.
+    pendingTarget_ = path;
+    return status;
+}
+
+int FaultyFileSystem::readAll(const std::string& path, std::string& bytes) {
+    if (matchesAny(vanished_, path)) return ENOENT;
+    if (int error = injected(Call::ReadAll, path)) return error;
+    return realFileSystem().readAll(path, bytes);
+}
+
+int FaultyFileSystem::createNew(const std::string& path, int& handle) {
+    if (int error = injected(Call::CreateNew, path)) return error;
+    int error = realFileSystem().createNew(path, handle);
+    if (error == 0) handlePaths_[handle] = path;
+    return error;
+}
+
+int FaultyFileSystem::createTemporary(const std::string& directory, std::string& path, int& handle) {
+    if (int error = injected(Call::CreateTemporary, pendingTarget_)) return error;
+    int error = realFileSystem().createTemporary(directory, path, handle);
+    if (error == 0) handlePaths_[handle] = pendingTarget_;
+    return error;
+}
+
+int FaultyFileSystem::write(int handle, const char* data, std::size_t size) {
+    if (int error = injected(Call::Write, handlePaths_[handle])) {
+        // Part of the data reaches the disk before the medium fills up.
+        realFileSystem().write(handle, data, size / 2);
+        return error;
+    }
+    return realFileSystem().write(handle, data, size);
+}
+
+int FaultyFileSystem::setMode(int handle, unsigned mode) {
+    if (int error = injected(Call::SetMode, handlePaths_[handle])) return error;
+    return realFileSystem().setMode(handle, mode);
+}
+
+int FaultyFileSystem::sync(int handle) {
+    if (int error = injected(Call::Sync, handlePaths_[handle])) return error;
+    return realFileSystem().sync(handle);
+}
+
+int FaultyFileSystem::close(int handle) {
+    std::string path = handlePaths_[handle];
+    handlePaths_.erase(handle);
+    int error = realFileSystem().close(handle);
+    if (int injectedError = injected(Call::Close, path)) return injectedError;
+    return error;
+}
+
+int FaultyFileSystem::rename(const std::string& from, const std::string& to) {
+    if (int error = injected(Call::Rename, to)) return error;
+    renamed_.push_back(std::filesystem::path(to).filename().string());
+    return realFileSystem().rename(from, to);
+}
+
+int FaultyFileSystem::remove(const std::string& path) { return realFileSystem().remove(path); }
+
+}  // namespace quorvel::testing

@@ -1,0 +1,78 @@
+// Temporary card folders and a file system that fails chosen calls.
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "config/FileSystem.h"
+
+namespace quorvel::testing {
+
+class TemporaryFolder {
+public:
+    TemporaryFolder();
+    ~TemporaryFolder();
+    TemporaryFolder(const TemporaryFolder&) = delete;
+    TemporaryFolder& operator=(const TemporaryFolder&) = delete;
+
+    const std::filesystem::path& path() const { return path_; }
+    std::string folder() const { return path_.string() + "/"; }
+
+    void write(const std::string& name, const std::string& bytes) const;
+    std::string read(const std::string& name) const;
+    bool exists(const std::string& name) const;
+    void remove(const std::string& name) const;
+    // Every file of the folder by name, with its bytes.
+    std::map<std::string, std::string> snapshot() const;
+
+private:
+    std::filesystem::path path_;
+};
+
+// Forwards to the real file system, except for the calls a test makes fail.
+class FaultyFileSystem final : public FileSystem {
+public:
+    enum class Call { Status, ReadAll, CreateNew, CreateTemporary, Write, SetMode, Sync, Close, Rename };
+
+    // Calls of that kind on a path ending with `suffix` fail with `error`
+    // (for handle calls the path is the file the handle was opened for).
+    void fail(Call call, std::string suffix, int error);
+    // Status of paths ending with `suffix` reports a read-only file.
+    void markReadOnly(std::string suffix);
+    // Status and reads of paths ending with `suffix` behave as if the file were gone.
+    void markVanished(std::string suffix);
+
+    // Every card file name passed to writeRecord's final rename, in order.
+    const std::vector<std::string>& renamedTargets() const { return renamed_; }
+
+    FileStatus status(const std::string& path) override;
+    int readAll(const std::string& path, std::string& bytes) override;
+    int createNew(const std::string& path, int& handle) override;
+    int createTemporary(const std::string& directory, std::string& path, int& handle) override;
+    int write(int handle, const char* data, std::size_t size) override;
+    int setMode(int handle, unsigned mode) override;
+    int sync(int handle) override;
+    int close(int handle) override;
+    int rename(const std::string& from, const std::string& to) override;
+    int remove(const std::string& path) override;
+
+private:
+    int injected(Call call, const std::string& path) const;
+
+    struct Fault {
+        Call call;
+        std::string suffix;
+        int error;
+    };
+    std::vector<Fault> faults_;
+    std::vector<std::string> readOnly_;
+    std::vector<std::string> vanished_;
+    std::map<int, std::string> handlePaths_;
+    std::string pendingTarget_;
+    std::vector<std::string> renamed_;
+};
+
+}  // namespace quorvel::testing
