@@ -20,6 +20,7 @@ std::string writeErrorMessage(int errorNumber) {
         case EPERM:
         case EROFS:
         case EISDIR:
+        case EEXIST:  // creating a card file where a folder of that name stands
         case ETXTBSY:
             return "File access denied";
         case ENOSPC:

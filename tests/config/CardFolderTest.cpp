@@ -132,9 +132,12 @@ TEST(CreateFile, FailedCreationLeavesNoHalfFile) {
 
     CardFolder(folder.folder()).createFile("221.txt", "abc");
     EXPECT_EQ(folder.read("221.txt"), "abc");
-    EXPECT_EQ(errorOf([&] { CardFolder(folder.folder()).createFile("221.txt", "x"); }), "I/O error 17")
+    EXPECT_EQ(errorOf([&] { CardFolder(folder.folder()).createFile("221.txt", "x"); }), "File access denied")
         << "never overwrites a file that appeared meanwhile";
     EXPECT_EQ(folder.read("221.txt"), "abc");
+
+    std::filesystem::create_directory(folder.path() / "050.txt");
+    EXPECT_EQ(errorOf([&] { CardFolder(folder.folder()).createFile("050.txt", "\r\n"); }), "File access denied");
 }
 
 TEST(ErrorBoxText, AppendsAFullStopAfterCharactersSortingAfterIt) {
