@@ -22,7 +22,22 @@ bool hasControlCharacter(std::string_view text)
                        [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7f; });
 }
 
-Messages enterFiltered(const FieldRef& field, std::string_view value, KeyFilter filter, int maxLength)
+// The check a field runs when it loses the focus: every message it shows.
+using ExitCheck = Messages (*)(std::string_view);
+
+Messages noExitCheck(std::string_view) { return {}; }
+
+Messages asMessages(const std::optional<std::string>& message)
+{
+    return message ? Messages{*message} : Messages{};
+}
+
+Messages menuReferenceCheck(std::string_view text) { return asMessages(checkMenuReference(text)); }
+Messages timeCheck(std::string_view text) { return asMessages(checkTime(text)); }
+Messages dateCheck(std::string_view text) { return asMessages(checkDate(text)); }
+
+Messages enterFiltered(const FieldRef& field, std::string_view value, KeyFilter filter, int maxLength,
+                       ExitCheck exitCheck)
 {
     std::string kept = filterText(filter, value);
     // The option filter only changes "m" into "M", so a refused character
@@ -33,15 +48,8 @@ Messages enterFiltered(const FieldRef& field, std::string_view value, KeyFilter 
     if (kept.size() > static_cast<std::size_t>(maxLength)) {
         return {"is longer than the " + std::to_string(maxLength) + " characters this field holds"};
     }
-    if (field.kind == FieldKind::OptionTarget) {
-        if (auto message = checkMenuReference(kept)) {
-            return {*message};
-        }
-    }
-    if (field.kind == FieldKind::RestoreCode) {
-        if (Messages messages = checkStarPosition(kept); !messages.empty()) {
-            return messages;
-        }
+    if (Messages messages = exitCheck(kept); !messages.empty()) {
+        return messages;
     }
     *field.text = std::move(kept);
     return {};
@@ -82,7 +90,7 @@ std::optional<std::string> maskedForm(MaskKind kind, std::string_view value)
     return applyMask(kind, value);
 }
 
-Messages enterMasked(const FieldRef& field, std::string_view value, MaskKind kind)
+Messages enterMasked(const FieldRef& field, std::string_view value, MaskKind kind, ExitCheck exitCheck)
 {
     std::optional<std::string> masked = maskedForm(kind, value);
     if (!masked) {
@@ -93,9 +101,8 @@ Messages enterMasked(const FieldRef& field, std::string_view value, MaskKind kin
         if (!isMaskComplete(*masked)) {
             return {kIncompleteMaskMessage};
         }
-        const auto message = kind == MaskKind::Time ? checkTime(*masked) : checkDate(*masked);
-        if (message) {
-            return {*message};
+        if (Messages messages = exitCheck(*masked); !messages.empty()) {
+            return messages;
         }
     }
     *field.text = std::move(*masked);
@@ -129,17 +136,17 @@ std::vector<std::string> enterValue(const FieldRef& field, std::string_view valu
 {
     switch (field.kind) {
     case FieldKind::OptionTarget:
-        return enterFiltered(field, value, KeyFilter::Option, kTargetMaxLength);
+        return enterFiltered(field, value, KeyFilter::Option, kTargetMaxLength, menuReferenceCheck);
     case FieldKind::Extension:
-        return enterFiltered(field, value, KeyFilter::Digit, kExtensionMaxLength);
+        return enterFiltered(field, value, KeyFilter::Digit, kExtensionMaxLength, noExitCheck);
     case FieldKind::Password:
-        return enterFiltered(field, value, KeyFilter::Digit, kPasswordMaxLength);
+        return enterFiltered(field, value, KeyFilter::Digit, kPasswordMaxLength, noExitCheck);
     case FieldKind::RestoreCode:
-        return enterFiltered(field, value, KeyFilter::RestoreCode, kRestoreCodeMaxLength);
+        return enterFiltered(field, value, KeyFilter::RestoreCode, kRestoreCodeMaxLength, checkStarPosition);
     case FieldKind::Time:
-        return enterMasked(field, value, MaskKind::Time);
+        return enterMasked(field, value, MaskKind::Time, timeCheck);
     case FieldKind::Date:
-        return enterMasked(field, value, MaskKind::Date);
+        return enterMasked(field, value, MaskKind::Date, dateCheck);
     case FieldKind::List:
         return enterListIndex(field, value);
     case FieldKind::CheckBox:
