@@ -35,12 +35,13 @@ QTimer* makeTimer(QObject* owner, const QString& name, int intervalMs) {
 
 }  // namespace
 
-TMainFormQuorvel::TMainFormQuorvel(const QString& programFolder, MessageBoxes& boxes, QWidget* parent)
+TMainFormQuorvel::TMainFormQuorvel(const QString& programFolder, MessageBoxes& boxes, FileSystem& fileSystem,
+                                   QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint),
       programFolder_(programFolder),
       boxes_(boxes),
-      card_(programFolder.toStdString()),
+      card_(programFolder.toStdString(), fileSystem),
       guard_(boxes, this) {
     setObjectName(QStringLiteral("MainFormQuorvel"));
     buildWindow();

@@ -29,7 +29,8 @@ class TMainFormQuorvel : public QWidget {
 
 public:
     // `programFolder` is the card folder; creation runs FormCreate.
-    TMainFormQuorvel(const QString& programFolder, MessageBoxes& boxes, QWidget* parent = nullptr);
+    TMainFormQuorvel(const QString& programFolder, MessageBoxes& boxes, FileSystem& fileSystem = realFileSystem(),
+                     QWidget* parent = nullptr);
 
     bool dataChanged() const { return dataChanged_; }
     const QString& programFolder() const { return programFolder_; }

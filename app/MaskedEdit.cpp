@@ -20,6 +20,17 @@ constexpr char kPlaceholder = '_';
 
 bool isDigitPosition(int position) { return position != kMaskSeparatorPosition; }
 
+// Already in the field's positional form: kept as it is, blanks included.
+bool isPositional(MaskKind kind, std::string_view text) {
+    if (text.size() != kMaskedLength) return false;
+    for (int i = 0; i < kMaskedLength; ++i) {
+        const char c = text[i];
+        const bool fits = isDigitPosition(i) ? (c == ' ' || maskAccepts(i, c)) : c == maskSeparator(kind);
+        if (!fits) return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 MaskedEdit::MaskedEdit(MaskKind kind, ExitGuard& guard, QWidget* parent)
@@ -34,7 +45,8 @@ MaskedEdit::MaskedEdit(MaskKind kind, ExitGuard& guard, QWidget* parent)
 QString MaskedEdit::maskedText() const { return QString::fromStdString(value_); }
 
 void MaskedEdit::setMaskedText(const QString& text) {
-    store(applyMask(kind_, text.toStdString()), 0);
+    std::string given = text.toStdString();
+    store(isPositional(kind_, given) ? std::move(given) : applyMask(kind_, given), 0);
 }
 
 void MaskedEdit::store(std::string value, int caret) {

@@ -22,7 +22,8 @@ public:
 
     // The text with blanks, as the card and the exit checks see it.
     QString maskedText() const;
-    // Sets the text the way a reader hands it over (" 8:30", "8:30", ":").
+    // Keeps a text already in positional form ("1 :5 "); aligns any other
+    // the way a reader hands it over ("8:30", ":").
     void setMaskedText(const QString& text);
 
     // Enters `text` at the caret as if its characters were typed one by one.

@@ -1,0 +1,83 @@
+#include "AppTestSupport.h"
+
+#include <QDir>
+#include <QApplication>
+#include <QDragEnterEvent>
+#include <QFile>
+#include <QMimeData>
+#include <QTest>
+
+namespace quorvel::testing {
+
+void RecordingMessageBoxes::showMessage(QWidget*, const QString& text) { messages << text; }
+
+void RecordingMessageBoxes::showError(QWidget*, const QString& text) { errors << text; }
+
+bool RecordingMessageBoxes::confirm(QWidget*, const QString& text) {
+    questions << text;
+    if (answers_.empty()) return false;
+    const bool yes = answers_.front();
+    answers_.pop_front();
+    return yes;
+}
+
+void RecordingMessageBoxes::beep() { ++beeps; }
+
+CardFolderOnDisk::CardFolderOnDisk() = default;
+
+QString CardFolderOnDisk::folder() const { return dir_.path() + QDir::separator(); }
+
+void CardFolderOnDisk::write(const QString& name, const QByteArray& bytes) const {
+    QFile file(folder() + name);
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) file.write(bytes);
+}
+
+QByteArray CardFolderOnDisk::read(const QString& name) const {
+    QFile file(folder() + name);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool CardFolderOnDisk::exists(const QString& name) const { return QFile::exists(folder() + name); }
+
+int CardFolderOnDisk::fileCount() const {
+    return static_cast<int>(QDir(dir_.path()).entryList(QDir::Files).size());
+}
+
+QByteArray emptyCardFile(int number) {
+    if (number < 100) return QByteArray(8, ' ') + "0\r\n";
+    if (number < 220) return QByteArray(20, ' ') + "\r\n";
+    switch (number) {
+        case 220: return "00000100        0000\r\n";
+        case 221:
+        case 421: return QByteArray(40, ' ') + "\r\n";
+        case 222: return QByteArray(16, ' ') + "\r\n";
+        default: return QByteArray(6, ' ') + "\r\n";
+    }
+}
+
+void dropText(QWidget* target, const QString& text) {
+    QMimeData mime;
+    mime.setText(text);
+    const QPointF position(1, target->height() / 2.0);
+    // A drop only reaches a widget that accepted the drag entering it.
+    QDragEnterEvent enter(position.toPoint(), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    QDropEvent drop(position, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &drop);
+}
+
+bool showActive(QWidget* window) {
+    window->show();
+    window->activateWindow();
+    return QTest::qWaitForWindowActive(window);
+}
+
+std::unique_ptr<TMainFormQuorvel> openWindow(const CardFolderOnDisk& card, RecordingMessageBoxes& boxes,
+                                             bool settled) {
+    auto window = std::make_unique<TMainFormQuorvel>(card.folder(), boxes);
+    if (settled) window->tChangeTimer();
+    showActive(window.get());
+    return window;
+}
+
+}  // namespace quorvel::testing

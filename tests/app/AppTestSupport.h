@@ -1,0 +1,68 @@
+// What the window tests share: recorded message boxes, a card folder on
+// disk and a shown, active window over it.
+#pragma once
+
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QWidget>
+#include <deque>
+#include <memory>
+
+#include "app/MainFormQuorvel.h"
+#include "shell/MessageBoxes.h"
+
+namespace quorvel::testing {
+
+class RecordingMessageBoxes final : public MessageBoxes {
+public:
+    void showMessage(QWidget* parent, const QString& text) override;
+    void showError(QWidget* parent, const QString& text) override;
+    bool confirm(QWidget* parent, const QString& text) override;
+    void beep() override;
+
+    // Answers for the next confirmations, in order; none queued answers "&Não".
+    void answer(bool yes) { answers_.push_back(yes); }
+
+    QStringList messages;
+    QStringList errors;
+    QStringList questions;
+    int beeps = 0;
+
+private:
+    std::deque<bool> answers_;
+};
+
+class CardFolderOnDisk {
+public:
+    CardFolderOnDisk();
+
+    QString folder() const;  // ends with a separator
+    void write(const QString& name, const QByteArray& bytes) const;
+    QByteArray read(const QString& name) const;
+    bool exists(const QString& name) const;
+    int fileCount() const;
+
+private:
+    QTemporaryDir dir_;
+};
+
+// The record line written for every card file of an empty configuration.
+QByteArray emptyCardFile(int number);
+
+// The child named `name`, or nullptr.
+template <typename T>
+T* child(const QWidget* window, const QString& name) {
+    return window->findChild<T*>(name);
+}
+
+// Drags `text` onto the left end of `target` and drops it there.
+void dropText(QWidget* target, const QString& text);
+
+// Shows `window`, makes it active and waits until it is.
+bool showActive(QWidget* window);
+
+// A window on `card`, with the start-up settle already run when asked for.
+std::unique_ptr<TMainFormQuorvel> openWindow(const CardFolderOnDisk& card, RecordingMessageBoxes& boxes,
+                                             bool settled = true);
+
+}  // namespace quorvel::testing
