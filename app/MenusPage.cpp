@@ -18,9 +18,9 @@ namespace quorvel {
 
 namespace {
 
-constexpr int kTimeFieldWidth = 42;
-constexpr int kMenuListWidth = 68;
-constexpr int kTargetFieldWidth = 38;
+constexpr int kTimeFieldWidth = 36;
+constexpr int kMenuListWidth = 65;
+constexpr int kTargetFieldWidth = 68;
 constexpr int kMenusPerBand = 5;
 
 // Timetable rows as drawn: two blocks side by side; also the tab order.
@@ -56,7 +56,7 @@ QGroupBox* buildTimetable(QWidget* page, ExitGuard& guard, ConfigurationFields& 
     auto* group = new QGroupBox(QStringLiteral("Configuração dos horários "), page);
     group->setObjectName(QStringLiteral("GroupBox1"));
     auto* grid = new QGridLayout;
-    grid->setHorizontalSpacing(3);
+    grid->setHorizontalSpacing(2);
     grid->setVerticalSpacing(3);
     const int blockColumns = 1 + 2 * kSlotCount + 1;
     for (int block = 0; block < 2; ++block) {
@@ -177,7 +177,7 @@ QGroupBox* buildMenus(QWidget* page, ConfigurationFields& fields) {
         grid->addWidget(makeLabel(group, QStringLiteral("Ramal/Grupo")), 1, firstColumn);
         grid->addWidget(makeLabel(group, QStringLiteral("Ramal/Grupo")), 1, firstColumn + 1);
         grid->addWidget(makeLabel(group, QStringLiteral("F")), 1, firstColumn + 2);
-        grid->setColumnMinimumWidth(firstColumn + 3, 10);
+        grid->setColumnMinimumWidth(firstColumn + 3, 4);
     }
     for (int menu = 0; menu < kMenuCount; ++menu) addMenuColumn(group, grid, menu, fields);
     grid->setColumnStretch(kMenusPerBand * 4 + 1, 1);

@@ -18,7 +18,7 @@ namespace {
 
 constexpr int kEditWidth = 60;
 constexpr int kListWidth = 72;
-constexpr int kPabxListWidth = 2 * kListWidth;
+constexpr int kPabxListWidth = 170;
 
 FilteredLineEdit* makeEdit(QWidget* parent, const QString& name, KeyFilter filter, int maxLength) {
     auto* edit = new FilteredLineEdit(filter, maxLength, parent);
