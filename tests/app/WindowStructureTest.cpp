@@ -9,7 +9,6 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
-#include <QToolButton>
 
 #include "AppTestSupport.h"
 #include "app/FilteredLineEdit.h"
@@ -184,18 +183,6 @@ private Q_SLOTS:
         QVERIFY(!password->displayText().contains(QLatin1Char('1')));
     }
 
-    void holidayFieldsAndCheckBoxes() {
-        for (int i = 1; i <= 10; ++i) {
-            auto* holiday = child<MaskedEdit>(window_.get(), QStringLiteral("edFer%1").arg(i));
-            QVERIFY(holiday);
-            QVERIFY(holiday->font().bold());
-        }
-        QCOMPARE(child<QCheckBox>(window_.get(), QStringLiteral("cbSauda"))->text(), QString::fromUtf8("Saudação"));
-        QCOMPARE(child<QCheckBox>(window_.get(), QStringLiteral("cbEco"))->text(), QStringLiteral("Eco de Ramal"));
-        QCOMPARE(child<QCheckBox>(window_.get(), QStringLiteral("cbSuper"))->text(),
-                 QString::fromUtf8("Supervisão de ramal"));
-    }
-
     void copyLabelsAreHandsWithHints_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("caption");
@@ -246,19 +233,6 @@ private Q_SLOTS:
             QVERIFY(timer);
             QCOMPARE(timer->interval(), interval);
             QCOMPARE(timer->isActive(), name == QStringLiteral("tChange"));
-        }
-    }
-
-    void playAndStopButtonsTakeNoFocus() {
-        const int play[] = {6, 10, 9, 8, 7, 1, 14, 13, 12, 11};
-        for (int menu = 0; menu < 10; ++menu) {
-            auto* playButton = child<QToolButton>(window_.get(), QStringLiteral("SpeedButton%1").arg(play[menu]));
-            auto* stopButton =
-                child<QToolButton>(window_.get(), QStringLiteral("SpeedButton%1").arg(menu == 0 ? 15 : 16 + menu));
-            QVERIFY(playButton && stopButton);
-            QCOMPARE(playButton->text(), QStringLiteral("Play >"));
-            QCOMPARE(stopButton->text(), QStringLiteral("Stop "));
-            QCOMPARE(playButton->focusPolicy(), Qt::NoFocus);
         }
     }
 
