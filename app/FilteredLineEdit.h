@@ -2,20 +2,20 @@
 // text arrives: typed, pasted (keys, menu, middle button), dropped or composed.
 #pragma once
 
-#include <QLineEdit>
+#include "app/EntryLineEdit.h"
 
 #include "config/FieldRules.h"
 
 namespace quorvel {
 
-class FilteredLineEdit : public QLineEdit {
+class FilteredLineEdit : public EntryLineEdit {
     Q_OBJECT
 
 public:
     FilteredLineEdit(KeyFilter filter, int maxLength, QWidget* parent = nullptr);
 
     // Inserts `text` at the caret, minus what the filter refuses.
-    void insertFiltered(const QString& text);
+    void enterText(const QString& text) override;
 
 Q_SIGNALS:
     // The user moved the focus away from the field.
@@ -24,9 +24,6 @@ Q_SIGNALS:
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void inputMethodEvent(QInputMethodEvent* event) override;
-    void dropEvent(QDropEvent* event) override;
-    void contextMenuEvent(QContextMenuEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
 
 private:

@@ -1,14 +1,9 @@
 #include "app/MaskedEdit.h"
 
-#include <QApplication>
-#include <QClipboard>
-#include <QDropEvent>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
-#include <QMimeData>
 #include <utility>
 
-#include "app/EntryMenu.h"
 #include "app/ExitGuard.h"
 #include "config/FieldRules.h"
 
@@ -34,7 +29,7 @@ bool isPositional(MaskKind kind, std::string_view text) {
 }  // namespace
 
 MaskedEdit::MaskedEdit(MaskKind kind, ExitGuard& guard, QWidget* parent)
-    : QLineEdit(parent), kind_(kind), guard_(guard), value_(emptyMaskedText(kind)) {
+    : EntryLineEdit(parent), kind_(kind), guard_(guard), value_(emptyMaskedText(kind)) {
     setMaxLength(kMaskedLength);
     // Whatever the line edit's own editing does (undo, cut, ...) is taken back:
     // only this class changes the value.
@@ -98,7 +93,7 @@ bool MaskedEdit::typeCharacter(char c) {
     return true;
 }
 
-void MaskedEdit::typeText(const QString& text) {
+void MaskedEdit::enterText(const QString& text) {
     for (QChar c : text) {
         if (c.unicode() > 0x7f) continue;
         typeCharacter(static_cast<char>(c.unicode()));
@@ -140,17 +135,14 @@ void MaskedEdit::keyPressEvent(QKeyEvent* event) {
         abandonEdits();
         return;
     }
-    if (event == QKeySequence::Paste) {
-        typeText(QGuiApplication::clipboard()->text());
-        return;
-    }
+    if (enteredPaste(event)) return;
     if (event->key() == Qt::Key_Backspace || event->key() == Qt::Key_Delete) {
         erase(event->key() == Qt::Key_Backspace);
         return;
     }
     const QString typed = event->text();
     if (!typed.isEmpty() && typed.at(0).isPrint()) {
-        typeText(typed);
+        enterText(typed);
         return;
     }
     // Caret movement, selection, copy; editing keys are undone by textEdited.
@@ -159,7 +151,7 @@ void MaskedEdit::keyPressEvent(QKeyEvent* event) {
 }
 
 void MaskedEdit::inputMethodEvent(QInputMethodEvent* event) {
-    typeText(event->commitString());
+    enterText(event->commitString());
     event->accept();
 }
 
@@ -189,31 +181,6 @@ void MaskedEdit::focusOutEvent(QFocusEvent* event) {
         return;
     }
     Q_EMIT left();
-}
-
-void MaskedEdit::dropEvent(QDropEvent* event) {
-    if (!event->mimeData()->hasText()) {
-        event->ignore();
-        return;
-    }
-    setCursorPosition(cursorPositionAt(event->position().toPoint()));
-    typeText(event->mimeData()->text());
-    event->acceptProposedAction();
-}
-
-void MaskedEdit::contextMenuEvent(QContextMenuEvent* event) {
-    execEntryMenu(this, event, [this] { typeText(QGuiApplication::clipboard()->text()); });
-}
-
-void MaskedEdit::mouseReleaseEvent(QMouseEvent* event) {
-    QClipboard* clipboard = QGuiApplication::clipboard();
-    if (event->button() == Qt::MiddleButton && clipboard->supportsSelection()) {
-        setCursorPosition(cursorPositionAt(event->position().toPoint()));
-        typeText(clipboard->text(QClipboard::Selection));
-        event->accept();
-        return;
-    }
-    QLineEdit::mouseReleaseEvent(event);
 }
 
 }  // namespace quorvel

@@ -5,8 +5,9 @@
 // position to be filled; Esc gives back the text it had when it got the focus.
 #pragma once
 
-#include <QLineEdit>
 #include <string>
+
+#include "app/EntryLineEdit.h"
 
 #include "config/MaskedText.h"
 
@@ -14,7 +15,7 @@ namespace quorvel {
 
 class ExitGuard;
 
-class MaskedEdit : public QLineEdit {
+class MaskedEdit : public EntryLineEdit {
     Q_OBJECT
 
 public:
@@ -27,7 +28,7 @@ public:
     void setMaskedText(const QString& text);
 
     // Enters `text` at the caret as if its characters were typed one by one.
-    void typeText(const QString& text);
+    void enterText(const QString& text) override;
 
 Q_SIGNALS:
     void maskedTextChanged();
@@ -39,9 +40,6 @@ protected:
     void inputMethodEvent(QInputMethodEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
-    void dropEvent(QDropEvent* event) override;
-    void contextMenuEvent(QContextMenuEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
     bool typeCharacter(char c);
