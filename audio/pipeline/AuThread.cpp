@@ -154,7 +154,9 @@ void TAuThread::BeginRun()
     FStopRequested = false;
     FWakePending = true;
     FChanged.notify_all();
-    FChanged.wait(lock, [this] { return !FIdle; });
+    // A short run may already be over again, so wait for its number, not for !Idle.
+    const std::uint64_t run = FSink.FRunId;
+    FChanged.wait(lock, [&] { return FCurrentRun == run || FTerminated; });
 }
 
 void TAuThread::RequestStop(bool DeliverDoneAfterwards)

@@ -220,6 +220,13 @@ void ReapRetired()
 
 } // namespace
 
+bool EventThreadActive()
+{
+    std::lock_guard lock(SharedLock);
+    return SharedHandler != nullptr
+           || std::any_of(Retired.begin(), Retired.end(), [](const auto& handler) { return !handler->Ended(); });
+}
+
 TEventHandler& AcquireEventHandler()
 {
     std::lock_guard lock(SharedLock);

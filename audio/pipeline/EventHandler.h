@@ -72,5 +72,7 @@ private:
 // when destroyed; the first acquire starts it, the last release ends it.
 TEventHandler& AcquireEventHandler();
 void ReleaseEventHandler();
+// Whether an event thread is running (or still ending after its last sink).
+bool EventThreadActive();
 
 } // namespace quorvel
