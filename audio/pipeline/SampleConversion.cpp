@@ -1,5 +1,6 @@
 #include "audio/pipeline/SampleConversion.h"
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstring>
@@ -15,6 +16,7 @@ static_assert(std::endian::native == std::endian::little, "PCM data is little-en
 namespace {
 
 constexpr std::size_t BlockFrames = 16;
+constexpr std::size_t BlockSamples = 256;
 
 // 1.5 * 2^52: adding and removing it rounds a double below 2^51 to the
 // nearest integer, halves to even, in the default rounding mode.
@@ -45,15 +47,59 @@ inline void StoreLe(std::uint8_t* Bytes, T Value)
     std::memcpy(Bytes, &Value, sizeof Value);
 }
 
-// floor((v) x 2147483647) and its rounded form need 55 significant bits:
-// extended precision holds the product exactly.
-inline std::int32_t FloorS32(long double Value)
+// v x 2147483647 = v x 2^31 - v. Both terms are exact doubles; TwoSum gives
+// their sum as Sum + Error exactly, so rounding and floor can be decided on the
+// exact product without wider arithmetic.
+struct TExactProduct {
+    double Sum;
+    double Error;
+};
+
+inline TExactProduct TimesMaxS32(double Value)
 {
-    if (!(Value > -1.0L))
-        return INT32_MIN;
-    if (Value >= 1.0L)
-        return INT32_MAX;
-    return static_cast<std::int32_t>(std::floor(Value * 2147483647.0L));
+    const double high = Value * 2147483648.0;
+    const double low = -Value;
+    const double sum = high + low;
+    const double lowPart = sum - high;
+    const double highPart = sum - lowPart;
+    return {sum, (high - highPart) + (low - lowPart)};
+}
+
+inline double RoundHalfEven(double Value)
+{
+    return (Value + RoundingShift) - RoundingShift;
+}
+
+inline double Floor(double Value)
+{
+    const double whole = static_cast<double>(static_cast<std::int32_t>(Value));
+    return whole > Value ? whole - 1.0 : whole;
+}
+
+// round(v x 2147483647), halves to even, for v in [-1, 1].
+inline std::int32_t RoundedS32(double Value)
+{
+    const TExactProduct product = TimesMaxS32(Value);
+    const double rounded = RoundHalfEven(product.Sum);
+    const double fraction = product.Sum - rounded;
+    double result = rounded;
+    result += (fraction == 0.5 && product.Error > 0.0) ? 1.0 : 0.0;
+    result -= (fraction == -0.5 && product.Error < 0.0) ? 1.0 : 0.0;
+    return static_cast<std::int32_t>(result);
+}
+
+// floor(v x 2147483647), with v >= 1 to the largest and v <= -1 or NaN to the
+// smallest 32-bit value.
+inline std::int32_t FlooredS32(double Value)
+{
+    const bool high = Value >= 1.0;
+    const bool low = !(Value > -1.0);
+    const double inside = (high || low) ? 0.0 : Value;
+    const TExactProduct product = TimesMaxS32(inside);
+    const double floored = Floor(product.Sum);
+    const double result = floored - ((floored == product.Sum && product.Error < 0.0) ? 1.0 : 0.0);
+    const std::int32_t value = static_cast<std::int32_t>(result);
+    return high ? INT32_MAX : (low ? INT32_MIN : value);
 }
 
 } // namespace
@@ -109,8 +155,7 @@ void FloatToS16(float* Source, void* Destination, std::size_t Count)
     auto* dest = static_cast<std::uint8_t*>(Destination);
     for (std::size_t i = 0; i < Count; ++i) {
         const double scaled = static_cast<double>(Source[i]) * 32767.0; // exact
-        const double rounded = (scaled + RoundingShift) - RoundingShift;
-        StoreLe(dest + 2 * i, static_cast<std::int16_t>(rounded));
+        StoreLe(dest + 2 * i, static_cast<std::int16_t>(RoundHalfEven(scaled)));
     }
 }
 
@@ -118,14 +163,18 @@ void FloatToS24(float* Source, void* Destination, std::size_t Count)
 {
     ClampInPlace(Source, Count);
     auto* dest = static_cast<std::uint8_t*>(Destination);
-    for (std::size_t i = 0; i < Count; ++i) {
-        const double scaled = static_cast<double>(Source[i]) * 8388607.0; // exact
-        std::int32_t value = static_cast<std::int32_t>(scaled);
-        value -= static_cast<double>(value) > scaled ? 1 : 0;
-        std::uint8_t* p = dest + 3 * i;
-        p[0] = static_cast<std::uint8_t>(value);
-        p[1] = static_cast<std::uint8_t>(value >> 8);
-        p[2] = static_cast<std::uint8_t>(value >> 16);
+    // Values in a vector pass, then the three-byte stores.
+    for (std::size_t first = 0; first < Count; first += BlockSamples) {
+        const std::size_t count = std::min(BlockSamples, Count - first);
+        std::int32_t values[BlockSamples];
+        for (std::size_t j = 0; j < count; ++j)
+            values[j] = static_cast<std::int32_t>(Floor(static_cast<double>(Source[first + j]) * 8388607.0));
+        std::uint8_t* p = dest + 3 * first;
+        for (std::size_t j = 0; j < count; ++j) {
+            p[3 * j] = static_cast<std::uint8_t>(values[j]);
+            p[3 * j + 1] = static_cast<std::uint8_t>(values[j] >> 8);
+            p[3 * j + 2] = static_cast<std::uint8_t>(values[j] >> 16);
+        }
     }
 }
 
@@ -133,17 +182,15 @@ void FloatToS32(float* Source, void* Destination, std::size_t Count)
 {
     ClampInPlace(Source, Count);
     auto* dest = static_cast<std::uint8_t*>(Destination);
-    for (std::size_t i = 0; i < Count; ++i) {
-        const long double scaled = static_cast<long double>(Source[i]) * 2147483647.0L;
-        StoreLe(dest + 4 * i, static_cast<std::int32_t>(std::nearbyint(scaled)));
-    }
+    for (std::size_t i = 0; i < Count; ++i)
+        StoreLe(dest + 4 * i, RoundedS32(static_cast<double>(Source[i])));
 }
 
 void SinglesToS32InPlace(void* Buffer, std::size_t ByteCount)
 {
     auto* bytes = static_cast<std::uint8_t*>(Buffer);
     for (std::size_t i = 0; i < ByteCount / 4; ++i)
-        StoreLe(bytes + 4 * i, FloorS32(LoadLe<float>(bytes + 4 * i)));
+        StoreLe(bytes + 4 * i, FlooredS32(static_cast<double>(LoadLe<float>(bytes + 4 * i))));
 }
 
 void DoublesToS32InPlace(void* Buffer, std::size_t ByteCount)
@@ -151,7 +198,7 @@ void DoublesToS32InPlace(void* Buffer, std::size_t ByteCount)
     // Ascending order: result i is written at 4i, below the 8i it was read from.
     auto* bytes = static_cast<std::uint8_t*>(Buffer);
     for (std::size_t i = 0; i < ByteCount / 8; ++i)
-        StoreLe(bytes + 4 * i, FloorS32(LoadLe<double>(bytes + 8 * i)));
+        StoreLe(bytes + 4 * i, FlooredS32(LoadLe<double>(bytes + 8 * i)));
 }
 
 void StereoToMono(float* Buffer, std::size_t Frames)

@@ -159,6 +159,20 @@ TEST(FromFloat, LongBuffersMatchTheDefinitionSampleBySample)
     FloatToS24(work.data(), s24.data(), work.size());
     std::vector<std::uint8_t> u8(source.size());
     FloatToU8(source.data(), u8.data(), source.size());
+    work = source;
+    std::vector<std::int32_t> s32(source.size());
+    FloatToS32(work.data(), s32.data(), work.size());
+    std::vector<std::uint8_t> singles(4 * source.size());
+    std::memcpy(singles.data(), source.data(), singles.size());
+    SinglesToS32InPlace(singles.data(), singles.size());
+    const auto floored = Unpack<std::int32_t>(singles);
+    std::vector<std::uint8_t> doubles(8 * source.size());
+    for (std::size_t i = 0; i < source.size(); ++i) {
+        const double wide = static_cast<double>(source[i]) * (1.0 + 1e-9);
+        std::memcpy(doubles.data() + 8 * i, &wide, 8);
+    }
+    DoublesToS32InPlace(doubles.data(), doubles.size());
+    const auto flooredDoubles = Unpack<std::int32_t>(doubles);
     for (std::size_t i = 0; i < source.size(); ++i) {
         const long double v = std::isnan(source[i]) ? -1.0L : std::clamp<long double>(source[i], -1.0L, 1.0L);
         ASSERT_EQ(s16[i], static_cast<std::int16_t>(std::nearbyint(v * 32767.0L))) << source[i];
@@ -166,6 +180,18 @@ TEST(FromFloat, LongBuffersMatchTheDefinitionSampleBySample)
         // (v + 1) x 128 taken exactly: v x 128 is exact, the + 128 too.
         const int expectedU8 = v >= 1.0L ? 255 : static_cast<int>(std::floor(v * 128.0L)) + 128;
         ASSERT_EQ(u8[i], expectedU8) << source[i];
+        // Extended precision holds v x 2147483647 exactly for a single.
+        ASSERT_EQ(s32[i], static_cast<std::int32_t>(std::nearbyint(v * 2147483647.0L))) << source[i];
+        const long double raw = source[i];
+        const std::int32_t expectedFloor = std::isnan(source[i]) || raw <= -1.0L ? INT32_MIN
+                                           : raw >= 1.0L ? INT32_MAX
+                                                         : static_cast<std::int32_t>(std::floor(raw * 2147483647.0L));
+        ASSERT_EQ(floored[i], expectedFloor) << source[i];
+        const long double wide = static_cast<double>(source[i]) * (1.0 + 1e-9);
+        const std::int32_t expectedWide = std::isnan(source[i]) || wide <= -1.0L ? INT32_MIN
+                                          : wide >= 1.0L ? INT32_MAX
+                                                         : static_cast<std::int32_t>(std::floor(wide * 2147483647.0L));
+        ASSERT_EQ(flooredDoubles[i], expectedWide) << source[i];
     }
 }
 
