@@ -18,9 +18,7 @@ struct CommandStrip {
     QPushButton* save = nullptr;           // btGrava
 
     // The buttons that work on the configuration, greyed out on page 2.
-    std::array<QPushButton*, 5> configurationButtons() const {
-        return {save, clear, backup, restoreBackup, update};
-    }
+    std::array<QPushButton*, 5> configurationButtons() const { return {save, clear, backup, restoreBackup, update}; }
 };
 
 CommandStrip buildCommandStrip(QWidget* window, QBoxLayout* into);

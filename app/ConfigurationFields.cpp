@@ -22,8 +22,7 @@ DeviceConfiguration readFields(const ConfigurationFields& fields) {
     for (int menu = 0; menu < kMenuCount; ++menu) {
         for (int option = 0; option < kOptionCount; ++option) {
             const OptionRowFields& row = fields.menus[menu][option];
-            config.menus[menu][option] = {toStdString(row.x->text()), toStdString(row.y->text()),
-                                          row.z->isChecked()};
+            config.menus[menu][option] = {toStdString(row.x->text()), toStdString(row.y->text()), row.z->isChecked()};
         }
     }
     for (int day = 0; day < kDayKindCount; ++day) {

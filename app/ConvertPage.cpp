@@ -16,9 +16,8 @@ namespace quorvel {
 
 namespace {
 
-constexpr std::array<std::string_view, 11> kPromptItems = {"Menu 0", "Menu 1", "Menu 2", "Menu 3",
-                                                            "Menu 4", "Menu 5", "Menu 6", "Menu 7",
-                                                            "Menu 8", "Menu 9", "Vinheta"};
+constexpr std::array<std::string_view, 11> kPromptItems = {"Menu 0", "Menu 1", "Menu 2", "Menu 3", "Menu 4", "Menu 5",
+                                                           "Menu 6", "Menu 7", "Menu 8", "Menu 9", "Vinheta"};
 
 }  // namespace
 

@@ -55,8 +55,8 @@ void TMainFormQuorvel::PageControl1Change(int index) {
 
 bool TMainFormQuorvel::FormCloseQuery() {
     if (!dataChanged_) return true;
-    return boxes_.confirm(this, QString::fromUtf8(
-                                    "Existem dados que não foram salvos deseja realmente sair sem salvar?"));
+    return boxes_.confirm(this,
+                          QString::fromUtf8("Existem dados que não foram salvos deseja realmente sair sem salvar?"));
 }
 
 void TMainFormQuorvel::closeEvent(QCloseEvent* event) {

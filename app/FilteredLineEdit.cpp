@@ -44,8 +44,7 @@ void FilteredLineEdit::inputMethodEvent(QInputMethodEvent* event) {
         return;
     }
     QInputMethodEvent kept(event->preeditString(), event->attributes());
-    kept.setCommitString(filtered(event->commitString()), event->replacementStart(),
-                         event->replacementLength());
+    kept.setCommitString(filtered(event->commitString()), event->replacementStart(), event->replacementLength());
     QLineEdit::inputMethodEvent(&kept);
 }
 

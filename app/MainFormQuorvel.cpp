@@ -58,8 +58,7 @@ void TMainFormQuorvel::buildWindow() {
     pageControl_ = new QTabWidget(this);
     pageControl_->setObjectName(QStringLiteral("PageControl1"));
     const QString pageCaptions[] = {QString::fromUtf8("Configurações Menus / Horários"),
-                                    QString::fromUtf8("Configurações Gerais"),
-                                    QStringLiteral("Converte arquivo")};
+                                    QString::fromUtf8("Configurações Gerais"), QStringLiteral("Converte arquivo")};
     QWidget* pages[3];
     for (int i = 0; i < 3; ++i) {
         pages[i] = new QWidget;

@@ -77,8 +77,7 @@ bool MaskedEdit::typeCharacter(char c) {
         for (int i = 0; i < kMaskSeparatorPosition; ++i) {
             if (value[i] != ' ') digits += value[i];
         }
-        value.replace(0, kMaskSeparatorPosition,
-                      std::string(kMaskSeparatorPosition - digits.size(), ' ') + digits);
+        value.replace(0, kMaskSeparatorPosition, std::string(kMaskSeparatorPosition - digits.size(), ' ') + digits);
         edited_ = true;
         store(value, kMaskSeparatorPosition + 1);
         return true;

@@ -135,10 +135,10 @@ void addMenuColumn(QGroupBox* group, QGridLayout* grid, int menu, ConfigurationF
     auto* caption = makeLabel(group, QStringLiteral("Menu %1").arg(menu));
     makeBold(caption);
     header->addWidget(caption);
-    header->addWidget(makeToolButton(group, QStringLiteral("SpeedButton%1").arg(kPlayButtonNumbers[menu]),
-                                     QStringLiteral("Play >")));
-    header->addWidget(makeToolButton(group, QStringLiteral("SpeedButton%1").arg(kStopButtonNumbers[menu]),
-                                     QStringLiteral("Stop ")));
+    header->addWidget(
+        makeToolButton(group, QStringLiteral("SpeedButton%1").arg(kPlayButtonNumbers[menu]), QStringLiteral("Play >")));
+    header->addWidget(
+        makeToolButton(group, QStringLiteral("SpeedButton%1").arg(kStopButtonNumbers[menu]), QStringLiteral("Stop ")));
     header->addStretch(1);
     grid->addLayout(header, headerRow, firstColumn, 1, 3);
 

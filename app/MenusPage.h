@@ -13,8 +13,8 @@ class ExitGuard;
 struct ConfigurationFields;
 
 struct MenusPage {
-    QGroupBox* timetableGroup = nullptr;  // GroupBox1
-    QGroupBox* menusGroup = nullptr;      // GroupBox2
+    QGroupBox* timetableGroup = nullptr;          // GroupBox1
+    QGroupBox* menusGroup = nullptr;              // GroupBox2
     std::array<ClickableLabel*, 4> copyLabels{};  // Label97 ... Label100
 };
 

@@ -56,8 +56,7 @@ QGroupBox* buildGeneralSettings(QWidget* page, ConfigurationFields& fields) {
     }
     fields.lowerExtension = makeEdit(group, QStringLiteral("edRamalInf"), KeyFilter::Digit, kExtensionMaxLength);
     fields.upperExtension = makeEdit(group, QStringLiteral("edRamalSup"), KeyFilter::Digit, kExtensionMaxLength);
-    fields.restoreCode =
-        makeEdit(group, QStringLiteral("edRestaura"), KeyFilter::RestoreCode, kRestoreCodeMaxLength);
+    fields.restoreCode = makeEdit(group, QStringLiteral("edRestaura"), KeyFilter::RestoreCode, kRestoreCodeMaxLength);
     fields.password = makeEdit(group, QStringLiteral("edSenha"), KeyFilter::Digit, kPasswordMaxLength);
     fields.password->setEchoMode(QLineEdit::Password);
     addHeaded(grid, 2, 0, QStringLiteral("Ramal Inferior"), fields.lowerExtension);
@@ -66,8 +65,7 @@ QGroupBox* buildGeneralSettings(QWidget* page, ConfigurationFields& fields) {
     addHeaded(grid, 2, 3, QStringLiteral("Senha"), fields.password);
     fields.greeting = makeCheckBox(group, QStringLiteral("cbSauda"), QStringLiteral("Saudação"));
     fields.extensionEcho = makeCheckBox(group, QStringLiteral("cbEco"), QStringLiteral("Eco de Ramal"));
-    fields.extensionSupervision =
-        makeCheckBox(group, QStringLiteral("cbSuper"), QStringLiteral("Supervisão de ramal"));
+    fields.extensionSupervision = makeCheckBox(group, QStringLiteral("cbSuper"), QStringLiteral("Supervisão de ramal"));
     grid->addWidget(fields.greeting, 3, 4);
     grid->addWidget(fields.extensionEcho, 3, 5, 1, 2);
     grid->addWidget(fields.extensionSupervision, 3, 7, 1, 2);

@@ -29,7 +29,8 @@ const std::array<int, kCardFileCount>& cardFileNumbers() {
 
 std::string initialCardFileContent(int number) {
     // The holiday line, then one empty line.
-    if (number == kHolidayFileNumber) return std::string(defaultHolidayLine) + std::string(kLineEnd) + std::string(kLineEnd);
+    if (number == kHolidayFileNumber)
+        return std::string(defaultHolidayLine) + std::string(kLineEnd) + std::string(kLineEnd);
     if (number == kHolidayCopyFileNumber) return std::string(defaultHolidayLine);
     return std::string(kLineEnd);
 }

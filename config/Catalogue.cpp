@@ -11,13 +11,21 @@ constexpr std::array<std::string_view, 9> kOneToNine = {"1", "2", "3", "4", "5",
 constexpr std::array<SettingsListInfo, kSettingsListCount> kSettingsLists = {{
     {SettingsList::Ring, "ringsToAnswer", "cbRing", "Ring p/Atender", 1, kOneToNine, 9},
     {SettingsList::Silencio, "ddcSilence", "cbSilencio", "Silêncio DDC", 1, kOneToNine, 9},
-    {SettingsList::Flash, "flashTime", "cbFlash", "Flash", 1,
-     {"100 ms", "200 ms", "300 ms", "400 ms", "500 ms", "600 ms", "700 ms", "800 ms", "900 ms"}, 9},
+    {SettingsList::Flash,
+     "flashTime",
+     "cbFlash",
+     "Flash",
+     1,
+     {"100 ms", "200 ms", "300 ms", "400 ms", "500 ms", "600 ms", "700 ms", "800 ms", "900 ms"},
+     9},
     {SettingsList::Digito, "digitCount", "cbDigito", "Qtde. Dígitos", 2, {"2", "3", "4", "5"}, 4},
-    {SettingsList::Pabx, "pabxType", "cbPabx", "Tipo de PABX", 1,
-     {"Padrão Telebras 1", "Padrão Telebras 2", "Padrão Telebras 3", "Padrão Telebras 4",
-      "Padrão Intermediário", "Padrão Panasonic 1", "Padrão Panasonic 2", "Padrão Panasonic 3",
-      "Padrão Panasonic 4"},
+    {SettingsList::Pabx,
+     "pabxType",
+     "cbPabx",
+     "Tipo de PABX",
+     1,
+     {"Padrão Telebras 1", "Padrão Telebras 2", "Padrão Telebras 3", "Padrão Telebras 4", "Padrão Intermediário",
+      "Padrão Panasonic 1", "Padrão Panasonic 2", "Padrão Panasonic 3", "Padrão Panasonic 4"},
      9},
     {SettingsList::Toque, "noAnswerRings", "cbToque", "Toque para NA", 1, kOneToNine, 9},
     {SettingsList::Res1, "reserved1", "cbRes1", "Reservado", 1, kOneToNine, 9},
@@ -48,15 +56,24 @@ const std::array<SettingsListInfo, kSettingsListCount>& settingsLists() { return
 
 int& settingsListIndex(GeneralSettings& settings, SettingsList list) {
     switch (list) {
-        case SettingsList::Ring: return settings.ringsToAnswer;
-        case SettingsList::Silencio: return settings.ddcSilence;
-        case SettingsList::Flash: return settings.flashTime;
-        case SettingsList::Digito: return settings.digitCount;
-        case SettingsList::Pabx: return settings.pabxType;
-        case SettingsList::Toque: return settings.noAnswerRings;
-        case SettingsList::Res1: return settings.reserved1;
-        case SettingsList::Res2: return settings.reserved2;
-        case SettingsList::Res3: break;
+        case SettingsList::Ring:
+            return settings.ringsToAnswer;
+        case SettingsList::Silencio:
+            return settings.ddcSilence;
+        case SettingsList::Flash:
+            return settings.flashTime;
+        case SettingsList::Digito:
+            return settings.digitCount;
+        case SettingsList::Pabx:
+            return settings.pabxType;
+        case SettingsList::Toque:
+            return settings.noAnswerRings;
+        case SettingsList::Res1:
+            return settings.reserved1;
+        case SettingsList::Res2:
+            return settings.reserved2;
+        case SettingsList::Res3:
+            break;
     }
     return settings.reserved3;
 }

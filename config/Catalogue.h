@@ -9,9 +9,8 @@
 
 namespace quorvel {
 
-constexpr std::array<DayKind, kDayKindCount> kAllDayKinds = {
-    DayKind::Fer, DayKind::Dom, DayKind::Seg, DayKind::Ter,
-    DayKind::Qua, DayKind::Qui, DayKind::Sex, DayKind::Sab};
+constexpr std::array<DayKind, kDayKindCount> kAllDayKinds = {DayKind::Fer, DayKind::Dom, DayKind::Seg, DayKind::Ter,
+                                                             DayKind::Qua, DayKind::Qui, DayKind::Sex, DayKind::Sab};
 
 // "Fer", "Dom", ... "Sab": the spelling of the window's field names.
 std::string_view dayKindName(DayKind kind);
@@ -26,10 +25,10 @@ constexpr int kSettingsListCount = 9;
 
 struct SettingsListInfo {
     SettingsList list;
-    std::string_view field;        // name in GeneralSettings: "ringsToAnswer"
-    std::string_view control;      // window control: "cbRing"
-    std::string_view caption;      // "Ring p/Atender"
-    int storedOffset;              // stored digit = index + offset
+    std::string_view field;    // name in GeneralSettings: "ringsToAnswer"
+    std::string_view control;  // window control: "cbRing"
+    std::string_view caption;  // "Ring p/Atender"
+    int storedOffset;          // stored digit = index + offset
     std::array<std::string_view, 9> items;
     int itemCount;
 };

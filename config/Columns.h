@@ -55,8 +55,10 @@ inline bool digitValue(std::string_view column, int& value) {
 
 // "1" sets the flag, "0" clears it, anything else leaves it.
 inline void applyFlag(std::string_view column, bool& flag) {
-    if (column == "1") flag = true;
-    else if (column == "0") flag = false;
+    if (column == "1")
+        flag = true;
+    else if (column == "0")
+        flag = false;
 }
 
 inline std::string_view flagText(bool flag) { return flag ? "1" : "0"; }

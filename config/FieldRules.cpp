@@ -82,9 +82,12 @@ bool isValidDate(std::string_view text) {
 bool keyAccepted(KeyFilter filter, char32_t key) {
     if (key == static_cast<char32_t>(kBackspace) || isDigit(key)) return true;
     switch (filter) {
-        case KeyFilter::Option: return key == '#' || key == '*' || key == 'M' || key == 'm';
-        case KeyFilter::RestoreCode: return key == '#' || key == '*';
-        case KeyFilter::Digit: break;
+        case KeyFilter::Option:
+            return key == '#' || key == '*' || key == 'M' || key == 'm';
+        case KeyFilter::RestoreCode:
+            return key == '#' || key == '*';
+        case KeyFilter::Digit:
+            break;
     }
     return false;
 }

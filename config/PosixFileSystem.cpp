@@ -32,16 +32,22 @@ public:
         if (fd < 0) return lastError();
         struct stat info {};
         int error = 0;
-        if (::fstat(fd, &info) != 0) error = lastError();
-        else if (S_ISDIR(info.st_mode)) error = EISDIR;
-        else if (!S_ISREG(info.st_mode)) error = EACCES;
+        if (::fstat(fd, &info) != 0)
+            error = lastError();
+        else if (S_ISDIR(info.st_mode))
+            error = EISDIR;
+        else if (!S_ISREG(info.st_mode))
+            error = EACCES;
         bytes.clear();
         char buffer[4096];
         while (error == 0) {
             ssize_t got = ::read(fd, buffer, sizeof buffer);
-            if (got > 0) bytes.append(buffer, static_cast<std::size_t>(got));
-            else if (got == 0) break;
-            else if (errno != EINTR) error = lastError();
+            if (got > 0)
+                bytes.append(buffer, static_cast<std::size_t>(got));
+            else if (got == 0)
+                break;
+            else if (errno != EINTR)
+                error = lastError();
         }
         ::close(fd);
         return error;

@@ -146,13 +146,13 @@ void decodeHolidays(std::string_view line, std::array<HolidayDate, kHolidayCount
 std::string encodeHolidays(const std::array<HolidayDate, kHolidayCount>& holidays) {
     std::string line;
     for (int i = 0; i < kHolidayCount; ++i) {
-        placeText(line, holidayBlock(i), withoutAny(applyMask(MaskKind::Date, holidays[static_cast<std::size_t>(i)]), "/"));
+        placeText(line, holidayBlock(i),
+                  withoutAny(applyMask(MaskKind::Date, holidays[static_cast<std::size_t>(i)]), "/"));
     }
     return line;
 }
 
-void decodeRestrictedExtensions(std::string_view line,
-                                std::array<std::string, kRestrictedExtensionCount>& extensions) {
+void decodeRestrictedExtensions(std::string_view line, std::array<std::string, kRestrictedExtensionCount>& extensions) {
     for (int i = 0; i < kRestrictedExtensionCount; ++i) {
         extensions[static_cast<std::size_t>(i)] = cleanText(line, restrictedExtension(i));
     }

@@ -24,8 +24,7 @@ std::string encodeGeneralSettings(const GeneralSettings& settings);
 void decodeHolidays(std::string_view line, std::array<HolidayDate, kHolidayCount>& holidays);
 std::string encodeHolidays(const std::array<HolidayDate, kHolidayCount>& holidays);
 
-void decodeRestrictedExtensions(std::string_view line,
-                                std::array<std::string, kRestrictedExtensionCount>& extensions);
+void decodeRestrictedExtensions(std::string_view line, std::array<std::string, kRestrictedExtensionCount>& extensions);
 std::string encodeRestrictedExtensions(const std::array<std::string, kRestrictedExtensionCount>& extensions);
 
 void decodeAccessCodes(std::string_view line, AccessCodes& codes);

@@ -19,8 +19,7 @@ void QtMessageBoxes::showError(QWidget* parent, const QString& text) {
 }
 
 bool QtMessageBoxes::confirm(QWidget* parent, const QString& text) {
-    QMessageBox box(QMessageBox::Question, QString::fromUtf8("Confirmação"), text, QMessageBox::NoButton,
-                    parent);
+    QMessageBox box(QMessageBox::Question, QString::fromUtf8("Confirmação"), text, QMessageBox::NoButton, parent);
     QPushButton* yes = box.addButton(QStringLiteral("&Sim"), QMessageBox::YesRole);
     QPushButton* no = box.addButton(QString::fromUtf8("&Não"), QMessageBox::NoRole);
     box.setDefaultButton(yes);

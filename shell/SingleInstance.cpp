@@ -37,8 +37,6 @@ bool SingleInstance::claim() {
     return server_.listen(key_);
 }
 
-QString singleInstanceKey() {
-    return QStringLiteral("TMainFormQuorvel-%1").arg(static_cast<qulonglong>(getuid()));
-}
+QString singleInstanceKey() { return QStringLiteral("TMainFormQuorvel-%1").arg(static_cast<qulonglong>(getuid())); }
 
 }  // namespace quorvel

@@ -31,4 +31,4 @@ private:
     std::atomic<TAuInput*> FInput{nullptr};
 };
 
-} // namespace quorvel
+}  // namespace quorvel

@@ -10,4 +10,4 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-} // namespace quorvel
+}  // namespace quorvel

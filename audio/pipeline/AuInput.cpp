@@ -8,36 +8,23 @@
 
 namespace quorvel {
 
-TAuInput::~TAuInput()
-{
+TAuInput::~TAuInput() {
     std::vector<TAuInputUser*> users;
     {
         std::lock_guard lock(FUsersLock);
         users.swap(FUsers);
     }
-    for (TAuInputUser* user : users)
-        user->InputRemoved(*this);
+    for (TAuInputUser* user : users) user->InputRemoved(*this);
 }
 
-int TAuInput::GetDurationSeconds()
-{
-    return 0;
-}
+int TAuInput::GetDurationSeconds() { return 0; }
 
-std::int64_t TAuInput::GetFrameCount()
-{
-    return 0;
-}
+std::int64_t TAuInput::GetFrameCount() { return 0; }
 
-void TAuInput::SetHighBitPass(bool Value)
-{
-    FKeepHighBit = Value;
-}
+void TAuInput::SetHighBitPass(bool Value) { FKeepHighBit = Value; }
 
-bool TAuInput::ReadPeeked(const std::uint8_t*& Buffer, std::uint32_t& Bytes)
-{
-    if (FPeekLength == 0)
-        return false;
+bool TAuInput::ReadPeeked(const std::uint8_t*& Buffer, std::uint32_t& Bytes) {
+    if (FPeekLength == 0) return false;
     Bytes = std::min(Bytes, FPeekLength - FPeekOffset);
     Buffer = FPeekBuffer.data() + FPeekOffset;
     FPeekOffset += Bytes;
@@ -49,15 +36,12 @@ bool TAuInput::ReadPeeked(const std::uint8_t*& Buffer, std::uint32_t& Bytes)
     return true;
 }
 
-void TAuInput::Read(const std::uint8_t*& Buffer, std::uint32_t& Bytes)
-{
+void TAuInput::Read(const std::uint8_t*& Buffer, std::uint32_t& Bytes) {
     std::lock_guard lock(FDataLock);
-    if (!ReadPeeked(Buffer, Bytes))
-        DoRead(Buffer, Bytes);
+    if (!ReadPeeked(Buffer, Bytes)) DoRead(Buffer, Bytes);
 }
 
-void TAuInput::ForceClose()
-{
+void TAuInput::ForceClose() {
     try {
         Close();
     } catch (...) {
@@ -66,16 +50,13 @@ void TAuInput::ForceClose()
     FBusy = false;
 }
 
-void TAuInput::PeekAhead(std::uint32_t Bytes)
-{
+void TAuInput::PeekAhead(std::uint32_t Bytes) {
     std::lock_guard lock(FDataLock);
-    if (FPeekLength > 0)
-        return;
+    if (FPeekLength > 0) return;
     const std::uint8_t* buffer = nullptr;
     std::uint32_t count = Bytes;
     Read(buffer, count);
-    if (FPeekBuffer.size() < count)
-        FPeekBuffer.resize(count);
+    if (FPeekBuffer.size() < count) FPeekBuffer.resize(count);
     if (count != 0 && buffer != nullptr) {
         FastCopy(FPeekBuffer.data(), buffer, count);
         FPeekLength = count;
@@ -87,8 +68,7 @@ void TAuInput::SpareHookA() {}
 
 void TAuInput::SpareHookB() {}
 
-void TAuInput::Open()
-{
+void TAuInput::Open() {
     std::lock_guard lock(FDataLock);
     FEndReached = false;
     try {
@@ -102,37 +82,31 @@ void TAuInput::Open()
     }
 }
 
-void TAuInput::Close()
-{
+void TAuInput::Close() {
     std::lock_guard lock(FDataLock);
     FPeekLength = 0;
     FPeekOffset = 0;
     DoClose();
 }
 
-void TAuInput::AddUser(TAuInputUser& User)
-{
+void TAuInput::AddUser(TAuInputUser& User) {
     std::lock_guard lock(FUsersLock);
     FUsers.push_back(&User);
 }
 
-void TAuInput::RemoveUser(TAuInputUser& User)
-{
+void TAuInput::RemoveUser(TAuInputUser& User) {
     std::lock_guard lock(FUsersLock);
     std::erase(FUsers, &User);
 }
 
-std::uint32_t CopyFromInput(TAuInput& Input, void* Dest, std::uint32_t Bytes)
-{
+std::uint32_t CopyFromInput(TAuInput& Input, void* Dest, std::uint32_t Bytes) {
     const std::uint8_t* buffer = nullptr;
     Input.Read(buffer, Bytes);
-    if (buffer != nullptr && Bytes != 0)
-        FastCopy(Dest, buffer, Bytes);
+    if (buffer != nullptr && Bytes != 0) FastCopy(Dest, buffer, Bytes);
     return Bytes;
 }
 
-std::uint32_t FillFromInput(TAuInput& Input, void* Dest, std::uint32_t Bytes, bool& Ended)
-{
+std::uint32_t FillFromInput(TAuInput& Input, void* Dest, std::uint32_t Bytes, bool& Ended) {
     auto* dest = static_cast<std::uint8_t*>(Dest);
     std::uint32_t total = 0;
     Ended = false;
@@ -147,4 +121,4 @@ std::uint32_t FillFromInput(TAuInput& Input, void* Dest, std::uint32_t Bytes, bo
     return total;
 }
 
-} // namespace quorvel
+}  // namespace quorvel

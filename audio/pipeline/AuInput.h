@@ -91,4 +91,4 @@ std::uint32_t CopyFromInput(TAuInput& Input, void* Dest, std::uint32_t Bytes);
 // tells whether the last read delivered 0.
 std::uint32_t FillFromInput(TAuInput& Input, void* Dest, std::uint32_t Bytes, bool& Ended);
 
-} // namespace quorvel
+}  // namespace quorvel

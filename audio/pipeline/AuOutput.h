@@ -90,7 +90,7 @@ private:
     bool EventIsCurrent(std::uint64_t Epoch) const { return Epoch == FEventEpoch; }
 
     std::mutex FOutputLock;
-    mutable std::mutex FFieldsLock; // ErrorText and the three handlers
+    mutable std::mutex FFieldsLock;  // ErrorText and the three handlers
     std::string FErrorText;
     TOutputDoneEvent FOnDone;
     TOutputProgressEvent FOnProgress;
@@ -99,12 +99,12 @@ private:
     std::atomic<bool> FBusy{false};
     std::atomic<bool> FCancelRequested{false};
     std::atomic<bool> FWriting{false};
-    int FLastPercent = 0;                  // worker only
-    std::atomic<std::uint64_t> FRunId{0};   // bumped by each Start
-    std::atomic<std::uint64_t> FEventEpoch{0}; // bumped by each Cancel(false)
+    int FLastPercent = 0;                       // worker only
+    std::atomic<std::uint64_t> FRunId{0};       // bumped by each Start
+    std::atomic<std::uint64_t> FEventEpoch{0};  // bumped by each Cancel(false)
     bool FShutDown = false;
     TEventHandler& FEvents;
     std::unique_ptr<TAuThread> FWorker;
 };
 
-} // namespace quorvel
+}  // namespace quorvel

@@ -25,4 +25,4 @@ public:
     std::int64_t Position() { return Seek(0, TSeekOrigin::soCurrent); }
 };
 
-} // namespace quorvel
+}  // namespace quorvel

@@ -9,20 +9,15 @@
 namespace quorvel {
 
 TAuThread::TAuThread(TAuOutput& Sink, TEventHandler& Events)
-    : FSink(Sink), FEvents(Events), FThread([this] { Execute(); })
-{
+    : FSink(Sink), FEvents(Events), FThread([this] { Execute(); }) {
     // A Start made before the worker first waits would otherwise be lost.
     std::unique_lock lock(FLock);
     FChanged.wait(lock, [this] { return FIdle.load(); });
 }
 
-TAuThread::~TAuThread()
-{
-    Terminate();
-}
+TAuThread::~TAuThread() { Terminate(); }
 
-void TAuThread::SetIdle(bool Value)
-{
+void TAuThread::SetIdle(bool Value) {
     {
         std::lock_guard lock(FLock);
         FIdle = Value;
@@ -30,8 +25,7 @@ void TAuThread::SetIdle(bool Value)
     FChanged.notify_all();
 }
 
-void TAuThread::WaitForWake()
-{
+void TAuThread::WaitForWake() {
     std::unique_lock lock(FLock);
     FWakePending = false;
     FIdle = true;
@@ -46,8 +40,7 @@ void TAuThread::WaitForWake()
     FChanged.notify_all();
 }
 
-void TAuThread::PauseHere()
-{
+void TAuThread::PauseHere() {
     std::unique_lock lock(FLock);
     FWakePending = false;
     FPaused = true;
@@ -59,15 +52,13 @@ void TAuThread::PauseHere()
     FChanged.notify_all();
 }
 
-void TAuThread::WaitUntilPaused()
-{
+void TAuThread::WaitUntilPaused() {
     std::unique_lock lock(FLock);
     FChanged.wait(lock, [this] { return FPausePending || FTerminated; });
     FPausePending = false;
 }
 
-void TAuThread::Wake()
-{
+void TAuThread::Wake() {
     {
         std::lock_guard lock(FLock);
         FWakePending = true;
@@ -75,8 +66,7 @@ void TAuThread::Wake()
     FChanged.notify_all();
 }
 
-void TAuThread::MarkRunFinished()
-{
+void TAuThread::MarkRunFinished() {
     {
         std::lock_guard lock(FLock);
         FRunFinished = true;
@@ -84,13 +74,11 @@ void TAuThread::MarkRunFinished()
     FChanged.notify_all();
 }
 
-void TAuThread::Execute()
-{
+void TAuThread::Execute() {
     WaitForWake();
     while (!FTerminated) {
         RunOnce();
-        if (!FTerminated)
-            WaitForWake();
+        if (!FTerminated) WaitForWake();
     }
     {
         std::lock_guard lock(FLock);
@@ -99,8 +87,7 @@ void TAuThread::Execute()
     FChanged.notify_all();
 }
 
-void TAuThread::RunOnce()
-{
+void TAuThread::RunOnce() {
     const std::uint64_t run = FCurrentRun;
     try {
         FSink.PrepareOutput();
@@ -113,13 +100,11 @@ void TAuThread::RunOnce()
         }
         bool more = true;
         while (more && !FStopRequested) {
-            if (const int delay = FDelayMs; delay > 5)
-                std::this_thread::sleep_for(std::chrono::milliseconds(delay));
+            if (const int delay = FDelayMs; delay > 5) std::this_thread::sleep_for(std::chrono::milliseconds(delay));
             const int percent = FSink.PercentDone();
             if (percent != FSink.FLastPercent) {
                 FSink.FLastPercent = percent;
-                if (auto handler = FSink.OnProgress())
-                    FEvents.PostProgress(FSink, std::move(handler), run);
+                if (auto handler = FSink.OnProgress()) FEvents.PostProgress(FSink, std::move(handler), run);
             }
             if (FPauseRequested) {
                 FPauseRequested = false;
@@ -129,12 +114,10 @@ void TAuThread::RunOnce()
         }
     } catch (const std::exception& error) {
         FSink.SetErrorText(error.what());
-        if (auto handler = FSink.OnThreadException())
-            FEvents.PostThreadException(FSink, std::move(handler), run);
+        if (auto handler = FSink.OnThreadException()) FEvents.PostThreadException(FSink, std::move(handler), run);
     } catch (...) {
         FSink.SetErrorText("Unknown failure in the audio chain");
-        if (auto handler = FSink.OnThreadException())
-            FEvents.PostThreadException(FSink, std::move(handler), run);
+        if (auto handler = FSink.OnThreadException()) FEvents.PostThreadException(FSink, std::move(handler), run);
     }
     FStopRequested = false;
     try {
@@ -146,8 +129,7 @@ void TAuThread::RunOnce()
     MarkRunFinished();
 }
 
-void TAuThread::BeginRun()
-{
+void TAuThread::BeginRun() {
     std::unique_lock lock(FLock);
     // The previous run may still be posting its done event after EndRun.
     FChanged.wait(lock, [this] { return FIdle.load(); });
@@ -159,8 +141,7 @@ void TAuThread::BeginRun()
     FChanged.wait(lock, [&] { return FCurrentRun == run || FTerminated; });
 }
 
-void TAuThread::RequestStop(bool DeliverDoneAfterwards)
-{
+void TAuThread::RequestStop(bool DeliverDoneAfterwards) {
     {
         std::lock_guard lock(FLock);
         FDeliverDone = DeliverDoneAfterwards;
@@ -173,21 +154,18 @@ void TAuThread::RequestStop(bool DeliverDoneAfterwards)
     }
 }
 
-void TAuThread::Terminate()
-{
+void TAuThread::Terminate() {
     {
         std::lock_guard lock(FLock);
         FTerminated = true;
     }
     FChanged.notify_all();
-    if (FThread.joinable())
-        FThread.join();
+    if (FThread.joinable()) FThread.join();
 }
 
-void TAuThread::WaitRunSettled(std::uint64_t Run)
-{
+void TAuThread::WaitRunSettled(std::uint64_t Run) {
     std::unique_lock lock(FLock);
     FChanged.wait(lock, [&] { return FIdle || FCurrentRun > Run || FEnded; });
 }
 
-} // namespace quorvel
+}  // namespace quorvel

@@ -57,8 +57,8 @@ private:
     TEventHandler& FEvents;
     std::mutex FLock;
     std::condition_variable FChanged;
-    bool FWakePending = false;  // WakeSignal
-    bool FPausePending = false; // PauseSignal
+    bool FWakePending = false;   // WakeSignal
+    bool FPausePending = false;  // PauseSignal
     std::atomic<bool> FIdle{false};
     std::atomic<bool> FStopRequested{false};
     std::atomic<bool> FPauseRequested{false};
@@ -72,4 +72,4 @@ private:
     std::thread FThread;
 };
 
-} // namespace quorvel
+}  // namespace quorvel

@@ -20,19 +20,16 @@ thread_local TDelivery CurrentDelivery;
 
 constexpr auto QueuePollInterval = std::chrono::milliseconds(100);
 
-} // namespace
+}  // namespace
 
 TEventHandler::TEventHandler() : FThread([this] { Execute(); }) {}
 
-TEventHandler::~TEventHandler()
-{
+TEventHandler::~TEventHandler() {
     Terminate();
-    if (FThread.joinable())
-        FThread.join();
+    if (FThread.joinable()) FThread.join();
 }
 
-void TEventHandler::Terminate()
-{
+void TEventHandler::Terminate() {
     {
         std::lock_guard lock(FQueueLock);
         FTerminated = true;
@@ -41,19 +38,16 @@ void TEventHandler::Terminate()
     FSignal.notify_all();
 }
 
-void TEventHandler::Post(std::unique_ptr<TAuEventRecord> Record)
-{
+void TEventHandler::Post(std::unique_ptr<TAuEventRecord> Record) {
     {
         std::lock_guard lock(FQueueLock);
-        if (Record->Sender != FMutedSink)
-            FQueue.push_back(std::move(Record));
+        if (Record->Sender != FMutedSink) FQueue.push_back(std::move(Record));
         FSignalled = true;
     }
     FSignal.notify_all();
 }
 
-void TEventHandler::PostProgress(TAuOutput& Sink, std::function<void(TAuOutput&)> Handler, std::uint64_t Run)
-{
+void TEventHandler::PostProgress(TAuOutput& Sink, std::function<void(TAuOutput&)> Handler, std::uint64_t Run) {
     auto record = std::make_unique<TAuEventRecord>();
     record->Kind = ekProgress;
     record->Sender = &Sink;
@@ -63,9 +57,7 @@ void TEventHandler::PostProgress(TAuOutput& Sink, std::function<void(TAuOutput&)
     Post(std::move(record));
 }
 
-void TEventHandler::PostThreadException(TAuOutput& Sink, std::function<void(TAuOutput&)> Handler,
-                                        std::uint64_t Run)
-{
+void TEventHandler::PostThreadException(TAuOutput& Sink, std::function<void(TAuOutput&)> Handler, std::uint64_t Run) {
     auto record = std::make_unique<TAuEventRecord>();
     record->Kind = ekThreadException;
     record->Sender = &Sink;
@@ -75,8 +67,7 @@ void TEventHandler::PostThreadException(TAuOutput& Sink, std::function<void(TAuO
     Post(std::move(record));
 }
 
-void TEventHandler::PostDone(TAuOutput& Sink, TAuThread& Worker, std::uint64_t Run)
-{
+void TEventHandler::PostDone(TAuOutput& Sink, TAuThread& Worker, std::uint64_t Run) {
     auto record = std::make_unique<TAuEventRecord>();
     record->Kind = ekDone;
     record->Sender = &Sink;
@@ -86,20 +77,17 @@ void TEventHandler::PostDone(TAuOutput& Sink, TAuThread& Worker, std::uint64_t R
     Post(std::move(record));
 }
 
-void TEventHandler::Mute(const TAuOutput& Sink)
-{
+void TEventHandler::Mute(const TAuOutput& Sink) {
     std::lock_guard lock(FQueueLock);
     FMutedSink = &Sink;
 }
 
-void TEventHandler::Unmute()
-{
+void TEventHandler::Unmute() {
     std::lock_guard lock(FQueueLock);
     FMutedSink = nullptr;
 }
 
-void TEventHandler::Purge(const TAuOutput& Sink, std::uint64_t UpToRun)
-{
+void TEventHandler::Purge(const TAuOutput& Sink, std::uint64_t UpToRun) {
     std::vector<std::unique_ptr<TAuEventRecord>> dropped;
     {
         std::lock_guard lock(FQueueLock);
@@ -111,32 +99,25 @@ void TEventHandler::Purge(const TAuOutput& Sink, std::uint64_t UpToRun)
     }
 }
 
-void TEventHandler::ForgetSink(const TAuOutput& Sink)
-{
+void TEventHandler::ForgetSink(const TAuOutput& Sink) {
     Purge(Sink);
     WaitDraining([&] {
         std::lock_guard lock(FQueueLock);
-        if (FCurrent == nullptr || FCurrent->Sender != &Sink)
-            return true;
+        if (FCurrent == nullptr || FCurrent->Sender != &Sink) return true;
         // Destroyed from inside its own handler: the event thread touches the
         // sink no more once that handler returns.
         return CurrentDelivery.Record == FCurrent;
     });
 }
 
-bool TEventHandler::DeliveringOnThisThread() const
-{
-    return CurrentDelivery.Handler == this;
-}
+bool TEventHandler::DeliveringOnThisThread() const { return CurrentDelivery.Handler == this; }
 
-std::unique_ptr<TAuEventRecord> TEventHandler::TakeFirst()
-{
+std::unique_ptr<TAuEventRecord> TEventHandler::TakeFirst() {
     std::unique_lock lock(FQueueLock);
     if (FQueue.empty()) {
         FSignal.wait_for(lock, QueuePollInterval, [this] { return FSignalled; });
         FSignalled = false;
-        if (FQueue.empty())
-            return nullptr;
+        if (FQueue.empty()) return nullptr;
     }
     auto record = std::move(FQueue.front());
     FQueue.pop_front();
@@ -144,12 +125,10 @@ std::unique_ptr<TAuEventRecord> TEventHandler::TakeFirst()
     return record;
 }
 
-void TEventHandler::Execute()
-{
+void TEventHandler::Execute() {
     while (!FTerminated) {
         auto record = TakeFirst();
-        if (!record)
-            continue;
+        if (!record) continue;
         Deliver(*record);
         std::lock_guard lock(FQueueLock);
         FCurrent = nullptr;
@@ -157,8 +136,7 @@ void TEventHandler::Execute()
     FEnded = true;
 }
 
-void TEventHandler::RunOnWindowThread(const TAuEventRecord& Record, const std::function<void()>& Call)
-{
+void TEventHandler::RunOnWindowThread(const TAuEventRecord& Record, const std::function<void()>& Call) {
     WindowDispatcher().RunAndWait([&] {
         const TDelivery outer = CurrentDelivery;
         CurrentDelivery = {this, &Record};
@@ -172,8 +150,7 @@ void TEventHandler::RunOnWindowThread(const TAuEventRecord& Record, const std::f
     });
 }
 
-void TEventHandler::Deliver(TAuEventRecord& Record)
-{
+void TEventHandler::Deliver(TAuEventRecord& Record) {
     if (Record.Kind == ekDone) {
         DeliverDone(Record);
         return;
@@ -182,23 +159,19 @@ void TEventHandler::Deliver(TAuEventRecord& Record)
     // may have destroyed it.
     RunOnWindowThread(Record, [&Record] {
         TAuOutput& sink = *Record.Sender;
-        if (sink.EventIsCurrent(Record.Epoch) && Record.Handler)
-            Record.Handler(sink);
+        if (sink.EventIsCurrent(Record.Epoch) && Record.Handler) Record.Handler(sink);
     });
 }
 
-void TEventHandler::DeliverDone(TAuEventRecord& Record)
-{
+void TEventHandler::DeliverDone(TAuEventRecord& Record) {
     TAuOutput& sink = *Record.Sender;
     Record.Worker->WaitRunSettled(Record.Run);
     sink.ClearBusyAfterRun(Record.Run);
     Purge(sink, Record.Run);
     RunOnWindowThread(Record, [&Record] {
         TAuOutput& target = *Record.Sender;
-        if (!target.EventIsCurrent(Record.Epoch) || !Record.Worker->DeliverDone())
-            return;
-        if (auto handler = target.OnDone())
-            handler(target);
+        if (!target.EventIsCurrent(Record.Epoch) || !Record.Worker->DeliverDone()) return;
+        if (auto handler = target.OnDone()) handler(target);
     });
 }
 
@@ -211,40 +184,34 @@ int SharedUsers = 0;
 // end as soon as that delivery returns and are joined at the next chance.
 std::vector<std::unique_ptr<TEventHandler>> Retired;
 
-void ReapRetired()
-{
+void ReapRetired() {
     std::erase_if(Retired, [](const std::unique_ptr<TEventHandler>& handler) {
         return handler->Ended() && !handler->DeliveringOnThisThread();
     });
 }
 
-} // namespace
+}  // namespace
 
-bool EventThreadActive()
-{
+bool EventThreadActive() {
     std::lock_guard lock(SharedLock);
-    return SharedHandler != nullptr
-           || std::any_of(Retired.begin(), Retired.end(), [](const auto& handler) { return !handler->Ended(); });
+    return SharedHandler != nullptr ||
+           std::any_of(Retired.begin(), Retired.end(), [](const auto& handler) { return !handler->Ended(); });
 }
 
-TEventHandler& AcquireEventHandler()
-{
+TEventHandler& AcquireEventHandler() {
     std::lock_guard lock(SharedLock);
     ReapRetired();
-    if (!SharedHandler)
-        SharedHandler = std::make_unique<TEventHandler>();
+    if (!SharedHandler) SharedHandler = std::make_unique<TEventHandler>();
     ++SharedUsers;
     return *SharedHandler;
 }
 
-void ReleaseEventHandler()
-{
+void ReleaseEventHandler() {
     std::unique_ptr<TEventHandler> ending;
     {
         std::lock_guard lock(SharedLock);
         ReapRetired();
-        if (--SharedUsers > 0)
-            return;
+        if (--SharedUsers > 0) return;
         ending = std::move(SharedHandler);
     }
     ending->Terminate();
@@ -256,4 +223,4 @@ void ReleaseEventHandler()
     WaitDraining([&] { return ending->Ended(); });
 }
 
-} // namespace quorvel
+}  // namespace quorvel

@@ -17,10 +17,10 @@ enum TAuEventKind : std::uint8_t { ekProgress = 0, ekDone = 1, ekThreadException
 struct TAuEventRecord {
     TAuEventKind Kind = ekProgress;
     TAuOutput* Sender = nullptr;
-    std::function<void(TAuOutput&)> Handler; // progress and exception events
-    TAuThread* Worker = nullptr;             // done events
-    std::uint64_t Run = 0;                   // the run that posted it
-    std::uint64_t Epoch = 0;                 // the sink's cancel epoch when posted
+    std::function<void(TAuOutput&)> Handler;  // progress and exception events
+    TAuThread* Worker = nullptr;              // done events
+    std::uint64_t Run = 0;                    // the run that posted it
+    std::uint64_t Epoch = 0;                  // the sink's cancel epoch when posted
 };
 
 // The process-wide event thread: delivers the sinks' events, in the order
@@ -75,4 +75,4 @@ void ReleaseEventHandler();
 // Whether an event thread is running (or still ending after its last sink).
 bool EventThreadActive();
 
-} // namespace quorvel
+}  // namespace quorvel

@@ -11,30 +11,25 @@ namespace quorvel {
 
 namespace {
 
-void PlainCopy(void* Destination, const void* Source, std::size_t Count)
-{
-    if (Count != 0)
-        std::memcpy(Destination, Source, Count);
+void PlainCopy(void* Destination, const void* Source, std::size_t Count) {
+    if (Count != 0) std::memcpy(Destination, Source, Count);
 }
 
 using TCopyRoutine = void (*)(void*, const void*, std::size_t);
 
-TCopyRoutine ChooseCopy()
-{
+TCopyRoutine ChooseCopy() {
 #if defined(__SSE2__) && (defined(__GNUC__) || defined(__clang__))
-    __builtin_cpu_init(); // runs during static initialisation, before the library's own
-    if (__builtin_cpu_supports("sse2"))
-        return BlockCopy16;
+    __builtin_cpu_init();  // runs during static initialisation, before the library's own
+    if (__builtin_cpu_supports("sse2")) return BlockCopy16;
 #endif
     return PlainCopy;
 }
 
 const TCopyRoutine ChosenCopy = ChooseCopy();
 
-} // namespace
+}  // namespace
 
-void BlockCopy16(void* Destination, const void* Source, std::size_t Count)
-{
+void BlockCopy16(void* Destination, const void* Source, std::size_t Count) {
     auto* dest = static_cast<std::uint8_t*>(Destination);
     const auto* src = static_cast<const std::uint8_t*>(Source);
     const auto misalign = [](const void* p) { return reinterpret_cast<std::uintptr_t>(p) & 15U; };
@@ -78,20 +73,13 @@ void BlockCopy16(void* Destination, const void* Source, std::size_t Count)
         _mm_store_si128(reinterpret_cast<__m128i*>(dest + 48), d);
     }
     for (; Count >= 16; Count -= 16, dest += 16, src += 16)
-        _mm_store_si128(reinterpret_cast<__m128i*>(dest),
-                        _mm_load_si128(reinterpret_cast<const __m128i*>(src)));
+        _mm_store_si128(reinterpret_cast<__m128i*>(dest), _mm_load_si128(reinterpret_cast<const __m128i*>(src)));
 #endif
     PlainCopy(dest, src, Count);
 }
 
-void FastCopy(void* Destination, const void* Source, std::size_t Count)
-{
-    ChosenCopy(Destination, Source, Count);
-}
+void FastCopy(void* Destination, const void* Source, std::size_t Count) { ChosenCopy(Destination, Source, Count); }
 
-bool FastCopyUsesBlocks()
-{
-    return ChosenCopy == BlockCopy16;
-}
+bool FastCopyUsesBlocks() { return ChosenCopy == BlockCopy16; }
 
-} // namespace quorvel
+}  // namespace quorvel

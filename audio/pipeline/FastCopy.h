@@ -14,4 +14,4 @@ bool FastCopyUsesBlocks();
 // The 16-byte block copy itself, for tests that must reach it on any machine.
 void BlockCopy16(void* Destination, const void* Source, std::size_t Count);
 
-} // namespace quorvel
+}  // namespace quorvel

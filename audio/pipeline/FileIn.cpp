@@ -9,39 +9,31 @@
 
 namespace quorvel {
 
-void TAuFileIn::SetFileName(const std::string& Value)
-{
+void TAuFileIn::SetFileName(const std::string& Value) {
     std::lock_guard lock(FFileLock);
     CloseSource();
     FWideFileName = Utf8ToUtf16(Value);
     FFileName = Value;
 }
 
-void TAuFileIn::SetStream(TAuStream* Value)
-{
+void TAuFileIn::SetStream(TAuStream* Value) {
     std::lock_guard lock(FFileLock);
     CloseSource();
     TAuStreamedInput::SetStream(Value);
 }
 
-void TAuFileIn::OpenOwnStream(std::uint16_t Mode)
-{
-    AdoptStream(std::make_unique<TAuFileStream>(FWideFileName, Mode));
-}
+void TAuFileIn::OpenOwnStream(std::uint16_t Mode) { AdoptStream(std::make_unique<TAuFileStream>(FWideFileName, Mode)); }
 
-void TAuFileIn::ReleaseSourceStream()
-{
+void TAuFileIn::ReleaseSourceStream() {
     if (OwnsStream())
         DropOwnedStream();
     else if (FStream != nullptr && FSeekable)
         FStream->Seek(0, TSeekOrigin::soBeginning);
 }
 
-bool TAuFileIn::IsValid()
-{
+bool TAuFileIn::IsValid() {
     std::lock_guard lock(FFileLock);
-    if (!StreamAssigned() && FWideFileName.empty())
-        return FFormatValid;
+    if (!StreamAssigned() && FWideFileName.empty()) return FFormatValid;
     try {
         OpenSource();
     } catch (...) {
@@ -61,40 +53,34 @@ bool TAuFileIn::IsValid()
     return FFormatValid;
 }
 
-int TAuFileIn::GetBitsPerSample()
-{
+int TAuFileIn::GetBitsPerSample() {
     std::lock_guard lock(FFileLock);
     OpenSource();
     return static_cast<int>(FBitsPerSample);
 }
 
-int TAuFileIn::GetChannels()
-{
+int TAuFileIn::GetChannels() {
     std::lock_guard lock(FFileLock);
     OpenSource();
     return static_cast<int>(FChannels);
 }
 
-int TAuFileIn::GetSampleRate()
-{
+int TAuFileIn::GetSampleRate() {
     std::lock_guard lock(FFileLock);
     OpenSource();
     return static_cast<int>(FSampleRate);
 }
 
-int TAuFileIn::GetDurationSeconds()
-{
+int TAuFileIn::GetDurationSeconds() {
     std::lock_guard lock(FFileLock);
     OpenSource();
     const std::uint32_t sampleBytes = FBitsPerSample / 8;
-    if (FSampleRate == 0 || FChannels == 0 || sampleBytes == 0)
-        return 0;
+    if (FSampleRate == 0 || FChannels == 0 || sampleBytes == 0) return 0;
     const double perSecond = double(FSampleRate) * double(FChannels) * double(sampleBytes);
     return static_cast<int>(std::nearbyint(double(FSize) / perSecond));
 }
 
-std::int64_t TAuFileIn::GetFrameCount()
-{
+std::int64_t TAuFileIn::GetFrameCount() {
     std::lock_guard lock(FFileLock);
     OpenSource();
     const std::uint32_t frameBytes = (FChannels * FBitsPerSample) / 8;
@@ -103,19 +89,15 @@ std::int64_t TAuFileIn::GetFrameCount()
     return FFrameCount;
 }
 
-void TAuFileIn::ForceClose()
-{
+void TAuFileIn::ForceClose() {
     TAuInput::ForceClose();
     std::lock_guard lock(FFileLock);
     FOpenCount = 0;
 }
 
-void TAuFileIn::DoOpen()
-{
-    if (FBusy)
-        throw EAuException("The component is Busy");
-    if (!StreamAssigned() && FWideFileName.empty())
-        throw EAuException("The file name is not assigned");
+void TAuFileIn::DoOpen() {
+    if (FBusy) throw EAuException("The component is Busy");
+    if (!StreamAssigned() && FWideFileName.empty()) throw EAuException("The file name is not assigned");
     FBusy = true;
     FPosition = 0;
     OpenSource();
@@ -138,8 +120,7 @@ void TAuFileIn::DoOpen()
         const std::int64_t start = FStartSample;
         if (size > 0) {
             // EndSample is inclusive: the last frame of the data is frames - 1.
-            if (FEndSample >= frames)
-                FEndSample = -1;
+            if (FEndSample >= frames) FEndSample = -1;
             const std::int64_t last = FEndSample == -1 ? frames - 1 : FEndSample.load();
             frames = std::max<std::int64_t>(0, last - start + 1);
             FFrameCount = frames;
@@ -155,21 +136,17 @@ void TAuFileIn::DoOpen()
     FBufferEnd = 0;
 }
 
-void TAuFileIn::DoClose()
-{
+void TAuFileIn::DoClose() {
     CloseSource();
     FStartSample = 0;
     FEndSample = -1;
     FBusy = false;
 }
 
-bool TAuFileIn::SeekFrame(std::int64_t Frame)
-{
-    if (!FSeekable)
-        return false;
+bool TAuFileIn::SeekFrame(std::int64_t Frame) {
+    if (!FSeekable) return false;
     const std::int64_t frameCount = FFrameCount;
-    if (frameCount != 0 && frameCount < Frame)
-        return false;
+    if (frameCount != 0 && frameCount < Frame) return false;
     std::lock_guard lock(FDataLock);
     if (!FBusy) {
         FStartSample = Frame;
@@ -190,4 +167,4 @@ bool TAuFileIn::SeekFrame(std::int64_t Frame)
     return result;
 }
 
-} // namespace quorvel
+}  // namespace quorvel

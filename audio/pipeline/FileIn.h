@@ -61,4 +61,4 @@ private:
     std::u16string FWideFileName;
 };
 
-} // namespace quorvel
+}  // namespace quorvel

@@ -56,4 +56,4 @@ private:
     std::uint16_t FShareMode = 0;
 };
 
-} // namespace quorvel
+}  // namespace quorvel

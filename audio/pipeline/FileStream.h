@@ -37,4 +37,4 @@ private:
     int FHandle = -1;
 };
 
-} // namespace quorvel
+}  // namespace quorvel

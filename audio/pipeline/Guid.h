@@ -15,4 +15,4 @@ static_assert(sizeof(TGuid) == 16);
 
 bool SameGuid(const TGuid& A, const TGuid& B);
 
-} // namespace quorvel
+}  // namespace quorvel

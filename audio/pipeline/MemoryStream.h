@@ -24,4 +24,4 @@ private:
     std::size_t FPosition = 0;
 };
 
-} // namespace quorvel
+}  // namespace quorvel

@@ -22,28 +22,21 @@ constexpr std::size_t BlockSamples = 256;
 // nearest integer, halves to even, in the default rounding mode.
 constexpr double RoundingShift = 6755399441055744.0;
 
-inline float ClampUnit(float Value)
-{
-    return Value >= 1.0f ? 1.0f : (Value > -1.0f ? Value : -1.0f);
-}
+inline float ClampUnit(float Value) { return Value >= 1.0f ? 1.0f : (Value > -1.0f ? Value : -1.0f); }
 
-void ClampInPlace(float* Samples, std::size_t Count)
-{
-    for (std::size_t i = 0; i < Count; ++i)
-        Samples[i] = ClampUnit(Samples[i]);
+void ClampInPlace(float* Samples, std::size_t Count) {
+    for (std::size_t i = 0; i < Count; ++i) Samples[i] = ClampUnit(Samples[i]);
 }
 
 template <typename T>
-inline T LoadLe(const std::uint8_t* Bytes)
-{
+inline T LoadLe(const std::uint8_t* Bytes) {
     T value;
     std::memcpy(&value, Bytes, sizeof value);
     return value;
 }
 
 template <typename T>
-inline void StoreLe(std::uint8_t* Bytes, T Value)
-{
+inline void StoreLe(std::uint8_t* Bytes, T Value) {
     std::memcpy(Bytes, &Value, sizeof Value);
 }
 
@@ -55,8 +48,7 @@ struct TExactProduct {
     double Error;
 };
 
-inline TExactProduct TimesMaxS32(double Value)
-{
+inline TExactProduct TimesMaxS32(double Value) {
     const double high = Value * 2147483648.0;
     const double low = -Value;
     const double sum = high + low;
@@ -65,20 +57,15 @@ inline TExactProduct TimesMaxS32(double Value)
     return {sum, (high - highPart) + (low - lowPart)};
 }
 
-inline double RoundHalfEven(double Value)
-{
-    return (Value + RoundingShift) - RoundingShift;
-}
+inline double RoundHalfEven(double Value) { return (Value + RoundingShift) - RoundingShift; }
 
-inline double Floor(double Value)
-{
+inline double Floor(double Value) {
     const double whole = static_cast<double>(static_cast<std::int32_t>(Value));
     return whole > Value ? whole - 1.0 : whole;
 }
 
 // round(v x 2147483647), halves to even, for v in [-1, 1].
-inline std::int32_t RoundedS32(double Value)
-{
+inline std::int32_t RoundedS32(double Value) {
     const TExactProduct product = TimesMaxS32(Value);
     const double rounded = RoundHalfEven(product.Sum);
     const double fraction = product.Sum - rounded;
@@ -90,8 +77,7 @@ inline std::int32_t RoundedS32(double Value)
 
 // floor(v x 2147483647), with v >= 1 to the largest and v <= -1 or NaN to the
 // smallest 32-bit value.
-inline std::int32_t FlooredS32(double Value)
-{
+inline std::int32_t FlooredS32(double Value) {
     const bool high = Value >= 1.0;
     const bool low = !(Value > -1.0);
     const double inside = (high || low) ? 0.0 : Value;
@@ -102,24 +88,20 @@ inline std::int32_t FlooredS32(double Value)
     return high ? INT32_MAX : (low ? INT32_MIN : value);
 }
 
-} // namespace
+}  // namespace
 
-void U8ToFloat(const void* Source, float* Destination, std::size_t Count)
-{
+void U8ToFloat(const void* Source, float* Destination, std::size_t Count) {
     const auto* src = static_cast<const std::uint8_t*>(Source);
-    for (std::size_t i = 0; i < Count; ++i)
-        Destination[i] = static_cast<float>(src[i]) * (1.0f / 128.0f) - 1.0f;
+    for (std::size_t i = 0; i < Count; ++i) Destination[i] = static_cast<float>(src[i]) * (1.0f / 128.0f) - 1.0f;
 }
 
-void S16ToFloat(const void* Source, float* Destination, std::size_t Count)
-{
+void S16ToFloat(const void* Source, float* Destination, std::size_t Count) {
     const auto* src = static_cast<const std::uint8_t*>(Source);
     for (std::size_t i = 0; i < Count; ++i)
         Destination[i] = static_cast<float>(LoadLe<std::int16_t>(src + 2 * i)) * (1.0f / 32768.0f);
 }
 
-void S24ToFloat(const void* Source, float* Destination, std::size_t Count)
-{
+void S24ToFloat(const void* Source, float* Destination, std::size_t Count) {
     const auto* src = static_cast<const std::uint8_t*>(Source);
     for (std::size_t i = 0; i < Count; ++i) {
         const std::uint8_t* p = src + 3 * i;
@@ -129,15 +111,13 @@ void S24ToFloat(const void* Source, float* Destination, std::size_t Count)
     }
 }
 
-void S32ToFloat(const void* Source, float* Destination, std::size_t Count)
-{
+void S32ToFloat(const void* Source, float* Destination, std::size_t Count) {
     const auto* src = static_cast<const std::uint8_t*>(Source);
     for (std::size_t i = 0; i < Count; ++i)
         Destination[i] = static_cast<float>(LoadLe<std::int32_t>(src + 4 * i)) * (1.0f / 2147483648.0f);
 }
 
-void FloatToU8(const float* Source, void* Destination, std::size_t Count)
-{
+void FloatToU8(const float* Source, void* Destination, std::size_t Count) {
     auto* dest = static_cast<std::uint8_t*>(Destination);
     for (std::size_t i = 0; i < Count; ++i) {
         // v x 128 is exact, so floor((v + 1) x 128) = floor(v x 128) + 128.
@@ -149,18 +129,16 @@ void FloatToU8(const float* Source, void* Destination, std::size_t Count)
     }
 }
 
-void FloatToS16(float* Source, void* Destination, std::size_t Count)
-{
+void FloatToS16(float* Source, void* Destination, std::size_t Count) {
     ClampInPlace(Source, Count);
     auto* dest = static_cast<std::uint8_t*>(Destination);
     for (std::size_t i = 0; i < Count; ++i) {
-        const double scaled = static_cast<double>(Source[i]) * 32767.0; // exact
+        const double scaled = static_cast<double>(Source[i]) * 32767.0;  // exact
         StoreLe(dest + 2 * i, static_cast<std::int16_t>(RoundHalfEven(scaled)));
     }
 }
 
-void FloatToS24(float* Source, void* Destination, std::size_t Count)
-{
+void FloatToS24(float* Source, void* Destination, std::size_t Count) {
     ClampInPlace(Source, Count);
     auto* dest = static_cast<std::uint8_t*>(Destination);
     // Values in a vector pass, then the three-byte stores.
@@ -178,31 +156,25 @@ void FloatToS24(float* Source, void* Destination, std::size_t Count)
     }
 }
 
-void FloatToS32(float* Source, void* Destination, std::size_t Count)
-{
+void FloatToS32(float* Source, void* Destination, std::size_t Count) {
     ClampInPlace(Source, Count);
     auto* dest = static_cast<std::uint8_t*>(Destination);
-    for (std::size_t i = 0; i < Count; ++i)
-        StoreLe(dest + 4 * i, RoundedS32(static_cast<double>(Source[i])));
+    for (std::size_t i = 0; i < Count; ++i) StoreLe(dest + 4 * i, RoundedS32(static_cast<double>(Source[i])));
 }
 
-void SinglesToS32InPlace(void* Buffer, std::size_t ByteCount)
-{
+void SinglesToS32InPlace(void* Buffer, std::size_t ByteCount) {
     auto* bytes = static_cast<std::uint8_t*>(Buffer);
     for (std::size_t i = 0; i < ByteCount / 4; ++i)
         StoreLe(bytes + 4 * i, FlooredS32(static_cast<double>(LoadLe<float>(bytes + 4 * i))));
 }
 
-void DoublesToS32InPlace(void* Buffer, std::size_t ByteCount)
-{
+void DoublesToS32InPlace(void* Buffer, std::size_t ByteCount) {
     // Ascending order: result i is written at 4i, below the 8i it was read from.
     auto* bytes = static_cast<std::uint8_t*>(Buffer);
-    for (std::size_t i = 0; i < ByteCount / 8; ++i)
-        StoreLe(bytes + 4 * i, FlooredS32(LoadLe<double>(bytes + 8 * i)));
+    for (std::size_t i = 0; i < ByteCount / 8; ++i) StoreLe(bytes + 4 * i, FlooredS32(LoadLe<double>(bytes + 8 * i)));
 }
 
-void StereoToMono(float* Buffer, std::size_t Frames)
-{
+void StereoToMono(float* Buffer, std::size_t Frames) {
     // (l + r) / 2 rounded once: the double sum and halving cannot round twice
     // into a different float. Blocks go through a local copy so that writing
     // frame i never races the reading of frames ahead.
@@ -213,15 +185,12 @@ void StereoToMono(float* Buffer, std::size_t Frames)
     for (; frame + BlockFrames <= Frames; frame += BlockFrames) {
         float pairs[2 * BlockFrames];
         std::memcpy(pairs, Buffer + 2 * frame, sizeof pairs);
-        for (std::size_t j = 0; j < BlockFrames; ++j)
-            Buffer[frame + j] = mean(pairs[2 * j], pairs[2 * j + 1]);
+        for (std::size_t j = 0; j < BlockFrames; ++j) Buffer[frame + j] = mean(pairs[2 * j], pairs[2 * j + 1]);
     }
-    for (; frame < Frames; ++frame)
-        Buffer[frame] = mean(Buffer[2 * frame], Buffer[2 * frame + 1]);
+    for (; frame < Frames; ++frame) Buffer[frame] = mean(Buffer[2 * frame], Buffer[2 * frame + 1]);
 }
 
-void MonoToStereo(float* Buffer, std::size_t Frames)
-{
+void MonoToStereo(float* Buffer, std::size_t Frames) {
     // Descending, so that each frame is read before its slot is overwritten.
     std::size_t frame = Frames;
     for (; frame % BlockFrames != 0; --frame) {
@@ -240,12 +209,10 @@ void MonoToStereo(float* Buffer, std::size_t Frames)
     }
 }
 
-void DotAccumulate(const float* X, const float* C, float& Acc, std::size_t Count)
-{
+void DotAccumulate(const float* X, const float* C, float& Acc, std::size_t Count) {
     long double sum = Acc;
-    for (std::size_t i = 0; i < Count; ++i)
-        sum += static_cast<long double>(X[i]) * static_cast<long double>(C[i]);
+    for (std::size_t i = 0; i < Count; ++i) sum += static_cast<long double>(X[i]) * static_cast<long double>(C[i]);
     Acc = static_cast<float>(sum);
 }
 
-} // namespace quorvel
+}  // namespace quorvel

@@ -33,4 +33,4 @@ void MonoToStereo(float* Buffer, std::size_t Frames);
 // Acc + X[0]*C[0] + ... + X[Count-1]*C[Count-1], summed in extended precision.
 void DotAccumulate(const float* X, const float* C, float& Acc, std::size_t Count);
 
-} // namespace quorvel
+}  // namespace quorvel

@@ -2,30 +2,25 @@
 
 namespace quorvel {
 
-void TAuStreamedInput::SetStream(TAuStream* Value)
-{
+void TAuStreamedInput::SetStream(TAuStream* Value) {
     FOwnedStream.reset();
     FStream = Value;
     FStreamAssigned = Value != nullptr;
 }
 
-void TAuStreamedInput::AdoptStream(std::unique_ptr<TAuStream> Owned)
-{
+void TAuStreamedInput::AdoptStream(std::unique_ptr<TAuStream> Owned) {
     FOwnedStream = std::move(Owned);
     FStream = FOwnedStream.get();
     FStreamAssigned = false;
 }
 
-void TAuStreamedInput::DropOwnedStream()
-{
-    if (!FOwnedStream)
-        return;
+void TAuStreamedInput::DropOwnedStream() {
+    if (!FOwnedStream) return;
     FOwnedStream.reset();
     FStream = nullptr;
 }
 
-void TAuStreamedInput::ReadCounted(const std::uint8_t*& Buffer, std::uint32_t& Bytes)
-{
+void TAuStreamedInput::ReadCounted(const std::uint8_t*& Buffer, std::uint32_t& Bytes) {
     DoRead(Buffer, Bytes);
     if (Bytes == 0) {
         FEndReached = true;
@@ -43,12 +38,10 @@ void TAuStreamedInput::ReadCounted(const std::uint8_t*& Buffer, std::uint32_t& B
     }
 }
 
-void TAuStreamedInput::Read(const std::uint8_t*& Buffer, std::uint32_t& Bytes)
-{
+void TAuStreamedInput::Read(const std::uint8_t*& Buffer, std::uint32_t& Bytes) {
     std::lock_guard lock(FDataLock);
     // Data kept by PeekAhead comes first, or it would be lost.
-    if (ReadPeeked(Buffer, Bytes))
-        return;
+    if (ReadPeeked(Buffer, Bytes)) return;
     const std::uint32_t requested = Bytes;
     if (FEndReached) {
         Buffer = nullptr;
@@ -72,4 +65,4 @@ void TAuStreamedInput::Read(const std::uint8_t*& Buffer, std::uint32_t& Bytes)
     }
 }
 
-} // namespace quorvel
+}  // namespace quorvel

@@ -51,4 +51,4 @@ private:
     std::atomic<bool> FLoop{false};
 };
 
-} // namespace quorvel
+}  // namespace quorvel

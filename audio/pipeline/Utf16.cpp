@@ -9,11 +9,9 @@ namespace {
 constexpr char32_t Replacement = 0xFFFD;
 
 // Decodes one code point starting at Text[Index] and moves Index past it.
-char32_t DecodeUtf8(std::string_view Text, std::size_t& Index)
-{
+char32_t DecodeUtf8(std::string_view Text, std::size_t& Index) {
     const auto lead = static_cast<std::uint8_t>(Text[Index++]);
-    if (lead < 0x80)
-        return lead;
+    if (lead < 0x80) return lead;
     int extra = 0;
     char32_t value = 0;
     char32_t minimum = 0;
@@ -33,21 +31,17 @@ char32_t DecodeUtf8(std::string_view Text, std::size_t& Index)
         return Replacement;
     }
     for (int i = 0; i < extra; ++i) {
-        if (Index >= Text.size())
-            return Replacement;
+        if (Index >= Text.size()) return Replacement;
         const auto next = static_cast<std::uint8_t>(Text[Index]);
-        if ((next & 0xC0) != 0x80)
-            return Replacement;
+        if ((next & 0xC0) != 0x80) return Replacement;
         value = (value << 6) | (next & 0x3FU);
         ++Index;
     }
-    if (value < minimum || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF))
-        return Replacement;
+    if (value < minimum || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) return Replacement;
     return value;
 }
 
-void AppendUtf8(std::string& Out, char32_t Value)
-{
+void AppendUtf8(std::string& Out, char32_t Value) {
     const auto put = [&Out](std::uint32_t byte) { Out.push_back(static_cast<char>(byte)); };
     const auto value = static_cast<std::uint32_t>(Value);
     if (value < 0x80) {
@@ -67,10 +61,9 @@ void AppendUtf8(std::string& Out, char32_t Value)
     }
 }
 
-} // namespace
+}  // namespace
 
-std::u16string Utf8ToUtf16(std::string_view Text)
-{
+std::u16string Utf8ToUtf16(std::string_view Text) {
     std::u16string out;
     out.reserve(Text.size());
     for (std::size_t i = 0; i < Text.size();) {
@@ -86,14 +79,12 @@ std::u16string Utf8ToUtf16(std::string_view Text)
     return out;
 }
 
-std::string Utf16ToUtf8(std::u16string_view Text)
-{
+std::string Utf16ToUtf8(std::u16string_view Text) {
     std::string out;
     out.reserve(Text.size());
     for (std::size_t i = 0; i < Text.size(); ++i) {
         const char16_t unit = Text[i];
-        if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < Text.size() && Text[i + 1] >= 0xDC00
-            && Text[i + 1] <= 0xDFFF) {
+        if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < Text.size() && Text[i + 1] >= 0xDC00 && Text[i + 1] <= 0xDFFF) {
             AppendUtf8(out, 0x10000 + ((char32_t(unit) - 0xD800) << 10) + (char32_t(Text[i + 1]) - 0xDC00));
             ++i;
         } else if (unit >= 0xD800 && unit <= 0xDFFF) {
@@ -105,4 +96,4 @@ std::string Utf16ToUtf8(std::u16string_view Text)
     return out;
 }
 
-} // namespace quorvel
+}  // namespace quorvel

@@ -10,4 +10,4 @@ namespace quorvel {
 std::u16string Utf8ToUtf16(std::string_view Text);
 std::string Utf16ToUtf8(std::u16string_view Text);
 
-} // namespace quorvel
+}  // namespace quorvel

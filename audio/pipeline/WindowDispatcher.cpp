@@ -5,21 +5,18 @@
 
 namespace quorvel {
 
-void TWindowDispatcher::SetWakeHook(std::function<void()> Hook)
-{
+void TWindowDispatcher::SetWakeHook(std::function<void()> Hook) {
     std::lock_guard lock(FLock);
     FWakeHook = std::move(Hook);
 }
 
-std::size_t TWindowDispatcher::Drain()
-{
+std::size_t TWindowDispatcher::Drain() {
     std::size_t ran = 0;
     for (;;) {
         TPendingCall* call = nullptr;
         {
             std::lock_guard lock(FLock);
-            if (FPending.empty())
-                return ran;
+            if (FPending.empty()) return ran;
             call = FPending.front();
             FPending.pop_front();
         }
@@ -37,8 +34,7 @@ std::size_t TWindowDispatcher::Drain()
     }
 }
 
-void TWindowDispatcher::RunAndWait(TCall Call)
-{
+void TWindowDispatcher::RunAndWait(TCall Call) {
     TPendingCall call{std::move(Call)};
     std::function<void()> hook;
     {
@@ -46,20 +42,17 @@ void TWindowDispatcher::RunAndWait(TCall Call)
         FPending.push_back(&call);
         hook = FWakeHook;
     }
-    if (hook)
-        hook();
+    if (hook) hook();
     std::unique_lock lock(FLock);
     FCallDone.wait(lock, [&] { return call.Done; });
 }
 
-TWindowDispatcher& WindowDispatcher()
-{
+TWindowDispatcher& WindowDispatcher() {
     static TWindowDispatcher dispatcher;
     return dispatcher;
 }
 
-void WaitDraining(const std::function<bool()>& Done)
-{
+void WaitDraining(const std::function<bool()>& Done) {
     for (int round = 0; !Done(); ++round) {
         WindowDispatcher().Drain();
         if (round < 64)
@@ -69,4 +62,4 @@ void WaitDraining(const std::function<bool()>& Done)
     }
 }
 
-} // namespace quorvel
+}  // namespace quorvel

@@ -46,4 +46,4 @@ TWindowDispatcher& WindowDispatcher();
 // thread so that the event thread cannot stay blocked on it meanwhile.
 void WaitDraining(const std::function<bool()>& Done);
 
-} // namespace quorvel
+}  // namespace quorvel

@@ -17,8 +17,7 @@ public:
 protected:
     void DoOpen() override { FBusy = true; }
     void DoClose() override { FBusy = false; }
-    void DoRead(const std::uint8_t*& Buffer, std::uint32_t& Bytes) override
-    {
+    void DoRead(const std::uint8_t*& Buffer, std::uint32_t& Bytes) override {
         Buffer = nullptr;
         Bytes = 0;
     }
@@ -30,8 +29,7 @@ public:
 
 protected:
     void PrepareOutput() override { Input()->Open(); }
-    bool WriteStep(bool) override
-    {
+    bool WriteStep(bool) override {
         const std::uint8_t* buffer = nullptr;
         std::uint32_t bytes = 4096;
         Input()->Read(buffer, bytes);
@@ -40,8 +38,7 @@ protected:
     void FinishOutput() override { Input()->Close(); }
 };
 
-void BM_StartToOnDone(benchmark::State& State)
-{
+void BM_StartToOnDone(benchmark::State& State) {
     TEmptySource source;
     TNullSink sink;
     bool done = false;
@@ -50,12 +47,11 @@ void BM_StartToOnDone(benchmark::State& State)
     for (auto _ : State) {
         done = false;
         sink.Start();
-        while (!done)
-            WindowDispatcher().Drain();
+        while (!done) WindowDispatcher().Drain();
     }
     State.SetItemsProcessed(State.iterations());
 }
 BENCHMARK(BM_StartToOnDone)->UseRealTime();
 
-} // namespace
-} // namespace quorvel
+}  // namespace
+}  // namespace quorvel

@@ -1,7 +1,7 @@
 #include "AppTestSupport.h"
 
-#include <QDir>
 #include <QApplication>
+#include <QDir>
 #include <QDragEnterEvent>
 #include <QFile>
 #include <QMimeData>
@@ -39,19 +39,21 @@ QByteArray CardFolderOnDisk::read(const QString& name) const {
 
 bool CardFolderOnDisk::exists(const QString& name) const { return QFile::exists(folder() + name); }
 
-int CardFolderOnDisk::fileCount() const {
-    return static_cast<int>(QDir(dir_.path()).entryList(QDir::Files).size());
-}
+int CardFolderOnDisk::fileCount() const { return static_cast<int>(QDir(dir_.path()).entryList(QDir::Files).size()); }
 
 QByteArray emptyCardFile(int number) {
     if (number < 100) return QByteArray(8, ' ') + "0\r\n";
     if (number < 220) return QByteArray(20, ' ') + "\r\n";
     switch (number) {
-        case 220: return "00000100        0000\r\n";
+        case 220:
+            return "00000100        0000\r\n";
         case 221:
-        case 421: return QByteArray(40, ' ') + "\r\n";
-        case 222: return QByteArray(16, ' ') + "\r\n";
-        default: return QByteArray(6, ' ') + "\r\n";
+        case 421:
+            return QByteArray(40, ' ') + "\r\n";
+        case 222:
+            return QByteArray(16, ' ') + "\r\n";
+        default:
+            return QByteArray(6, ' ') + "\r\n";
     }
 }
 
@@ -72,8 +74,7 @@ bool showActive(QWidget* window) {
     return QTest::qWaitForWindowActive(window);
 }
 
-std::unique_ptr<TMainFormQuorvel> openWindow(const CardFolderOnDisk& card, RecordingMessageBoxes& boxes,
-                                             bool settled) {
+std::unique_ptr<TMainFormQuorvel> openWindow(const CardFolderOnDisk& card, RecordingMessageBoxes& boxes, bool settled) {
     auto window = std::make_unique<TMainFormQuorvel>(card.folder(), boxes);
     if (settled) window->tChangeTimer();
     showActive(window.get());

@@ -67,11 +67,14 @@ private Q_SLOTS:
         QTest::addColumn<QString>("label");
         QTest::addColumn<QString>("source");
         QTest::addColumn<QStringList>("targets");
-        QTest::newRow("Segunda a Quinta") << "Label97" << "Seg" << QStringList{"Ter", "Qua", "Qui"};
-        QTest::newRow("Segunda a Sexta") << "Label98" << "Seg" << QStringList{"Ter", "Qua", "Qui", "Sex"};
-        QTest::newRow("Sabado, Domingo e Feriado") << "Label99" << "Dom" << QStringList{"Sab", "Fer"};
-        QTest::newRow("todos os dias") << "Label100" << "Dom"
-                                       << QStringList{"Seg", "Ter", "Qua", "Qui", "Sex", "Sab", "Fer"};
+        QTest::newRow("Segunda a Quinta") << "Label97"
+                                          << "Seg" << QStringList{"Ter", "Qua", "Qui"};
+        QTest::newRow("Segunda a Sexta") << "Label98"
+                                         << "Seg" << QStringList{"Ter", "Qua", "Qui", "Sex"};
+        QTest::newRow("Sabado, Domingo e Feriado") << "Label99"
+                                                   << "Dom" << QStringList{"Sab", "Fer"};
+        QTest::newRow("todos os dias") << "Label100"
+                                       << "Dom" << QStringList{"Seg", "Ter", "Qua", "Qui", "Sex", "Sab", "Fer"};
     }
     void copyCommands() {
         QFETCH(QString, label);
@@ -84,7 +87,9 @@ private Q_SLOTS:
         for (int i = 0; i < kDays.size(); ++i) {
             const QString hour = QStringLiteral("%1").arg(10 + i);
             setRow(window.get(), kDays[i],
-                   {{hour + QStringLiteral(":00"), i}, {hour + QStringLiteral(":15"), 9 - i}, {hour + ":30", 1},
+                   {{hour + QStringLiteral(":00"), i},
+                    {hour + QStringLiteral(":15"), 9 - i},
+                    {hour + ":30", 1},
                     {hour + ":45", 2}});
         }
         const Row sourceRow = {{" 8:00", 1}, {"12:30", -1}, {"  :  ", 4}, {"23:59", 7}};
@@ -135,7 +140,8 @@ private Q_SLOTS:
         boxes.answer(true);
         window->btClearClick();
 
-        for (auto* edit : window->findChildren<FilteredLineEdit*>()) QVERIFY2(edit->text().isEmpty(), qPrintable(edit->objectName()));
+        for (auto* edit : window->findChildren<FilteredLineEdit*>())
+            QVERIFY2(edit->text().isEmpty(), qPrintable(edit->objectName()));
         for (auto* masked : window->findChildren<MaskedEdit*>()) {
             const QString empty = masked->objectName().startsWith(QStringLiteral("edFer")) ? "  /  " : "  :  ";
             QCOMPARE(masked->maskedText(), empty);

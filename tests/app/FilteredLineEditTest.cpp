@@ -22,13 +22,20 @@ private:
         QTest::addColumn<int>("maxLength");
         QTest::addColumn<QString>("entered");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("option: digits, signs, M") << KeyFilter::Option << 4 << "1#*M" << "1#*M";
-        QTest::newRow("option: lower-case m becomes M") << KeyFilter::Option << 4 << "m7" << "M7";
-        QTest::newRow("option: letters, blanks, ';' refused") << KeyFilter::Option << 4 << "a 2;b x3" << "23";
-        QTest::newRow("option: cut at four") << KeyFilter::Option << 4 << "123456" << "1234";
-        QTest::newRow("digit: only digits") << KeyFilter::Digit << 4 << "1a#2*3m" << "123";
-        QTest::newRow("digit: password of three") << KeyFilter::Digit << 3 << "98765" << "987";
-        QTest::newRow("restore code: signs and digits") << KeyFilter::RestoreCode << 3 << "*M1#" << "*1#";
+        QTest::newRow("option: digits, signs, M") << KeyFilter::Option << 4 << "1#*M"
+                                                  << "1#*M";
+        QTest::newRow("option: lower-case m becomes M") << KeyFilter::Option << 4 << "m7"
+                                                        << "M7";
+        QTest::newRow("option: letters, blanks, ';' refused") << KeyFilter::Option << 4 << "a 2;b x3"
+                                                              << "23";
+        QTest::newRow("option: cut at four") << KeyFilter::Option << 4 << "123456"
+                                             << "1234";
+        QTest::newRow("digit: only digits") << KeyFilter::Digit << 4 << "1a#2*3m"
+                                            << "123";
+        QTest::newRow("digit: password of three") << KeyFilter::Digit << 3 << "98765"
+                                                  << "987";
+        QTest::newRow("restore code: signs and digits") << KeyFilter::RestoreCode << 3 << "*M1#"
+                                                        << "*1#";
         QTest::newRow("non-ASCII refused") << KeyFilter::Digit << 4 << QString::fromUtf8("1é²2") << "12";
     }
 

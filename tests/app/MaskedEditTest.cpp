@@ -44,14 +44,22 @@ private Q_SLOTS:
         QTest::addColumn<bool>("date");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("hour of one digit") << false << "8:30" << " 8:30";
-        QTest::newRow("hour of two digits") << false << "0830" << "08:30";
-        QTest::newRow("separator typed after two digits") << false << "23:59" << "23:59";
-        QTest::newRow("letters and signs are refused") << false << "1a2b-3x4" << "12:34";
-        QTest::newRow("too many digits") << false << "123456" << "12:34";
-        QTest::newRow("day of one digit") << true << "1/05" << " 1/05";
-        QTest::newRow("time separator in a date") << true << "25:12" << "25/12";
-        QTest::newRow("unfinished minutes") << false << "12:3" << "12:3 ";
+        QTest::newRow("hour of one digit") << false << "8:30"
+                                           << " 8:30";
+        QTest::newRow("hour of two digits") << false << "0830"
+                                            << "08:30";
+        QTest::newRow("separator typed after two digits") << false << "23:59"
+                                                          << "23:59";
+        QTest::newRow("letters and signs are refused") << false << "1a2b-3x4"
+                                                       << "12:34";
+        QTest::newRow("too many digits") << false << "123456"
+                                         << "12:34";
+        QTest::newRow("day of one digit") << true << "1/05"
+                                          << " 1/05";
+        QTest::newRow("time separator in a date") << true << "25:12"
+                                                  << "25/12";
+        QTest::newRow("unfinished minutes") << false << "12:3"
+                                            << "12:3 ";
     }
     void typedTextIsPositional() {
         QFETCH(bool, date);
@@ -90,9 +98,12 @@ private Q_SLOTS:
         QTest::addColumn<QString>("initial");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<int>("caret");
-        QTest::newRow("hour without minutes") << "  :  " << "8" << 1;
-        QTest::newRow("minutes half typed") << "  :  " << "12:3" << 4;
-        QTest::newRow("emptied field") << "08:30" << "\b\b\b\b\b" << 1;
+        QTest::newRow("hour without minutes") << "  :  "
+                                              << "8" << 1;
+        QTest::newRow("minutes half typed") << "  :  "
+                                            << "12:3" << 4;
+        QTest::newRow("emptied field") << "08:30"
+                                       << "\b\b\b\b\b" << 1;
     }
     void incompleteEditRefusesToBeLeft() {
         QFETCH(QString, initial);

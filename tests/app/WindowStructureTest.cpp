@@ -162,7 +162,8 @@ private Q_SLOTS:
         QTest::newRow("edRamalSup") << "edRamalSup" << 4;
         QTest::newRow("edRestaura") << "edRestaura" << 3;
         QTest::newRow("edSenha") << "edSenha" << 3;
-        for (int i = 1; i <= 4; ++i) QTest::newRow(qPrintable(QStringLiteral("edRamal%1").arg(i))) << QStringLiteral("edRamal%1").arg(i) << 4;
+        for (int i = 1; i <= 4; ++i)
+            QTest::newRow(qPrintable(QStringLiteral("edRamal%1").arg(i))) << QStringLiteral("edRamal%1").arg(i) << 4;
     }
     void settingsEdits() {
         QFETCH(QString, name);
@@ -189,10 +190,13 @@ private Q_SLOTS:
         QTest::addColumn<QString>("hint");
         const QString monday = QString::fromUtf8("Para copiar configure os horários e menus na Segunda");
         const QString sunday = QString::fromUtf8("Para copiar configure os horários e menus no Domingo");
-        QTest::newRow("Label97") << "Label97" << "Copiar de Segunda a Quinta" << monday;
-        QTest::newRow("Label98") << "Label98" << "Copiar de Segunda a Sexta" << monday;
+        QTest::newRow("Label97") << "Label97"
+                                 << "Copiar de Segunda a Quinta" << monday;
+        QTest::newRow("Label98") << "Label98"
+                                 << "Copiar de Segunda a Sexta" << monday;
         QTest::newRow("Label99") << "Label99" << QString::fromUtf8("Copiar de Sábado, Domingo e Feriado") << sunday;
-        QTest::newRow("Label100") << "Label100" << "Copiar para todos os dias e feriado" << sunday;
+        QTest::newRow("Label100") << "Label100"
+                                  << "Copiar para todos os dias e feriado" << sunday;
     }
     void copyLabelsAreHandsWithHints() {
         QFETCH(QString, name);
@@ -239,16 +243,26 @@ private Q_SLOTS:
     void tabOrder_data() {
         QTest::addColumn<QString>("from");
         QTest::addColumn<QString>("to");
-        QTest::newRow("time to its menu") << "HoraDom1" << "MenuDom1";
-        QTest::newRow("menu to next slot") << "MenuDom1" << "HoraDom2";
-        QTest::newRow("end of Dom to Seg") << "MenuDom4" << "HoraSeg1";
-        QTest::newRow("left block to right block") << "MenuQua4" << "HoraQui1";
-        QTest::newRow("Sab to Fer") << "MenuSab4" << "HoraFer1";
-        QTest::newRow("first field to second") << "x001" << "y001";
-        QTest::newRow("second field to box") << "y001" << "z001";
-        QTest::newRow("option 9 to Nao Dig") << "z009" << "x000";
-        QTest::newRow("menu 0 to menu 1") << "z000" << "X011";
-        QTest::newRow("menu 9 ends on Nao Dig") << "y090" << "z090";
+        QTest::newRow("time to its menu") << "HoraDom1"
+                                          << "MenuDom1";
+        QTest::newRow("menu to next slot") << "MenuDom1"
+                                           << "HoraDom2";
+        QTest::newRow("end of Dom to Seg") << "MenuDom4"
+                                           << "HoraSeg1";
+        QTest::newRow("left block to right block") << "MenuQua4"
+                                                   << "HoraQui1";
+        QTest::newRow("Sab to Fer") << "MenuSab4"
+                                    << "HoraFer1";
+        QTest::newRow("first field to second") << "x001"
+                                               << "y001";
+        QTest::newRow("second field to box") << "y001"
+                                             << "z001";
+        QTest::newRow("option 9 to Nao Dig") << "z009"
+                                             << "x000";
+        QTest::newRow("menu 0 to menu 1") << "z000"
+                                          << "X011";
+        QTest::newRow("menu 9 ends on Nao Dig") << "y090"
+                                                << "z090";
     }
     void tabOrder() {
         QFETCH(QString, from);

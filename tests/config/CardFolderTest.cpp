@@ -27,8 +27,13 @@ TEST(RecordLine, FirstLineEndsAtAnyLineEnd) {
     TemporaryFolder folder;
     CardFolder card(folder.folder());
     const std::pair<std::string, std::string> cases[] = {
-        {"abc\r\ndef\r\n", "abc"}, {"abc\ndef", "abc"}, {"abc\rdef", "abc"}, {"abc", "abc"},
-        {"\r\n", ""},              {"\n\nx", ""},       {"\r", ""},
+        {"abc\r\ndef\r\n", "abc"},
+        {"abc\ndef", "abc"},
+        {"abc\rdef", "abc"},
+        {"abc", "abc"},
+        {"\r\n", ""},
+        {"\n\nx", ""},
+        {"\r", ""},
     };
     for (const auto& [bytes, line] : cases) {
         folder.write("001.txt", bytes);

@@ -23,7 +23,8 @@ bool matchesAny(const std::vector<std::string>& suffixes, const std::string& pat
 
 TemporaryFolder::TemporaryFolder() {
     std::random_device random;
-    path_ = std::filesystem::temp_directory_path() / ("quorvel-test-" + std::to_string(random()) + std::to_string(random()));
+    path_ = std::filesystem::temp_directory_path() /
+            ("quorvel-test-" + std::to_string(random()) + std::to_string(random()));
     std::filesystem::create_directories(path_);
 }
 

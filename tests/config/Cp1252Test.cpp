@@ -20,7 +20,9 @@ TEST(Cp1252, DecodesTheWindowsSpecificRange) {
 
 TEST(Cp1252, UnmappableAndMalformedTextBecomesQuestionMarks) {
     EXPECT_EQ(utf8ToCp1252("日本"), "??");
-    EXPECT_EQ(utf8ToCp1252("a\xff" "b"), "a?b");
+    EXPECT_EQ(utf8ToCp1252("a\xff"
+                           "b"),
+              "a?b");
     EXPECT_EQ(utf8ToCp1252("\xe2\x82"), "??") << "cut sequence";
     EXPECT_EQ(utf8ToCp1252("😀"), "?");
 }

@@ -10,7 +10,9 @@ TEST(MenuOptionRecord, WritesTargetsLeftAlignedAndTheFlag) {
     EXPECT_EQ(encodeMenuOption({"201", "M2", true}), "201 M2  1");
     EXPECT_EQ(encodeMenuOption({"", "", false}), "        0");
     EXPECT_EQ(encodeMenuOption({"12", "", false}), "12      0");
-    EXPECT_EQ(encodeMenuOption({"*#12", "1234", false}), "*#121234" "0");
+    EXPECT_EQ(encodeMenuOption({"*#12", "1234", false}),
+              "*#121234"
+              "0");
 }
 
 TEST(MenuOptionRecord, LongerTargetIsCutAndNeverShiftsTheFlag) {
@@ -158,7 +160,7 @@ TEST(HolidayRecord, DefaultLineReadsAsTheEightFixedDates) {
     std::array<HolidayDate, kHolidayCount> dates;
     decodeHolidays(defaultHolidayLine, dates);
     const std::array<HolidayDate, kHolidayCount> expected = {"  /  ", "  /  ", "01/01", "21/04", "01/05",
-                                                           "07/09", "12/10", "02/11", "15/11", "25/12"};
+                                                             "07/09", "12/10", "02/11", "15/11", "25/12"};
     EXPECT_EQ(dates, expected);
     EXPECT_EQ(encodeHolidays(dates), defaultHolidayLine);
 }

@@ -16,8 +16,7 @@ struct Pipe {
     int read = -1;
     int write = -1;
 
-    Pipe()
-    {
+    Pipe() {
         int ends[2];
         if (::pipe(ends) != 0) {
             throw std::runtime_error("cannot create a pipe");
@@ -28,8 +27,7 @@ struct Pipe {
 };
 
 [[noreturn]] void execTool(const std::vector<std::string>& arguments, const Pipe& out, const Pipe& err,
-                           std::optional<unsigned long> fileSizeLimit)
-{
+                           std::optional<unsigned long> fileSizeLimit) {
     if (::dup2(out.write, STDOUT_FILENO) < 0 || ::dup2(err.write, STDERR_FILENO) < 0) {
         ::_exit(127);
     }
@@ -54,8 +52,7 @@ struct Pipe {
 }
 
 // Reads both pipes until the tool has closed them.
-void drain(int outFd, int errFd, ToolRun& run)
-{
+void drain(int outFd, int errFd, ToolRun& run) {
     pollfd fds[2] = {{outFd, POLLIN, 0}, {errFd, POLLIN, 0}};
     std::string* sinks[2] = {&run.out, &run.err};
     int open = 2;
@@ -82,8 +79,7 @@ void drain(int outFd, int errFd, ToolRun& run)
 
 }  // namespace
 
-ToolRun runCardTool(const std::vector<std::string>& arguments, std::optional<unsigned long> fileSizeLimit)
-{
+ToolRun runCardTool(const std::vector<std::string>& arguments, std::optional<unsigned long> fileSizeLimit) {
     const Pipe out;
     const Pipe err;
     const pid_t child = ::fork();

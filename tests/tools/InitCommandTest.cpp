@@ -5,8 +5,7 @@
 
 namespace {
 
-std::map<std::string, std::string> newCardFiles()
-{
+std::map<std::string, std::string> newCardFiles() {
     std::map<std::string, std::string> files;
     for (int number = 0; number <= 99; ++number) files[cardName(number)] = "\r\n";
     for (int number = 200; number <= 207; ++number) files[cardName(number)] = "\r\n";
@@ -18,8 +17,7 @@ std::map<std::string, std::string> newCardFiles()
     return files;
 }
 
-TEST(InitCommand, CreatesTheWholeFileSetWithItsInitialBytes)
-{
+TEST(InitCommand, CreatesTheWholeFileSetWithItsInitialBytes) {
     ScratchCard card;
     const ToolRun run = runCardTool({"init", card.folder()});
 
@@ -31,8 +29,7 @@ TEST(InitCommand, CreatesTheWholeFileSetWithItsInitialBytes)
     EXPECT_EQ(files, newCardFiles());
 }
 
-TEST(InitCommand, LeavesExistingFilesAndForeignFilesUntouched)
-{
+TEST(InitCommand, LeavesExistingFilesAndForeignFilesUntouched) {
     ScratchCard card;
     card.write("031.txt", "M2  12341\r\nsecond line\n");
     card.write("221.txt", "");
@@ -47,8 +44,7 @@ TEST(InitCommand, LeavesExistingFilesAndForeignFilesUntouched)
     EXPECT_EQ(card.snapshot(), expected);
 }
 
-TEST(CommandLine, UsageErrorsExitWith64AndTouchNothing)
-{
+TEST(CommandLine, UsageErrorsExitWith64AndTouchNothing) {
     ScratchCard card;
     const std::string missing = (card.path() / "missing").string();
 

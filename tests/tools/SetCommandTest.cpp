@@ -12,15 +12,13 @@ class SetCommand : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_EQ(runCardTool({"init", card.folder()}).status, 0); }
 
-    ToolRun set(std::vector<std::string> assignments) const
-    {
+    ToolRun set(std::vector<std::string> assignments) const {
         assignments.insert(assignments.begin(), {"set", card.folder()});
         return runCardTool(assignments);
     }
 
     // What a save of an untouched new card writes.
-    static std::map<std::string, std::string> savedNewCard()
-    {
+    static std::map<std::string, std::string> savedNewCard() {
         std::map<std::string, std::string> files;
         for (int number = 0; number <= 99; ++number) files[cardName(number)] = line(kBlankOption);
         for (int number = 200; number <= 207; ++number) files[cardName(number)] = line(kBlankDay);
@@ -35,19 +33,32 @@ protected:
     ScratchCard card;
 };
 
-TEST_F(SetCommand, RewritesEveryRecordWithTheEnteredValues)
-{
-    const ToolRun run = set({"menus.3.1.target1=m2", "menus.3.1.target2=1234", "menus.3.1.flagF=true",
-                             "menus.0.0.target1=*9#", "menus.9.9.target2=1M2",
-                             "timetable.Seg.0.time=08:00", "timetable.Seg.0.menu=1",
-                             "timetable.Seg.3.time=8:30", "timetable.Seg.3.menu=9",
-                             "timetable.Fer.1.time=23:59", "timetable.Fer.1.menu=0",
-                             "holidays.0=25/12", "holidays.2=", "holidays.9=1/01",
-                             "restrictedExtensions.1=1234", "restrictedExtensions.3=7",
-                             "accessCodes.restoreCode=*12", "accessCodes.password=345",
-                             "settings.ringsToAnswer=2", "settings.digitCount=3", "settings.pabxType=4",
-                             "settings.reserved3=8", "settings.greeting=true",
-                             "settings.extensionSupervision=true", "settings.lowerExtension=200",
+TEST_F(SetCommand, RewritesEveryRecordWithTheEnteredValues) {
+    const ToolRun run = set({"menus.3.1.target1=m2",
+                             "menus.3.1.target2=1234",
+                             "menus.3.1.flagF=true",
+                             "menus.0.0.target1=*9#",
+                             "menus.9.9.target2=1M2",
+                             "timetable.Seg.0.time=08:00",
+                             "timetable.Seg.0.menu=1",
+                             "timetable.Seg.3.time=8:30",
+                             "timetable.Seg.3.menu=9",
+                             "timetable.Fer.1.time=23:59",
+                             "timetable.Fer.1.menu=0",
+                             "holidays.0=25/12",
+                             "holidays.2=",
+                             "holidays.9=1/01",
+                             "restrictedExtensions.1=1234",
+                             "restrictedExtensions.3=7",
+                             "accessCodes.restoreCode=*12",
+                             "accessCodes.password=345",
+                             "settings.ringsToAnswer=2",
+                             "settings.digitCount=3",
+                             "settings.pabxType=4",
+                             "settings.reserved3=8",
+                             "settings.greeting=true",
+                             "settings.extensionSupervision=true",
+                             "settings.lowerExtension=200",
                              "settings.upperExtension=2999"});
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, "");
@@ -68,10 +79,11 @@ TEST_F(SetCommand, RewritesEveryRecordWithTheEnteredValues)
     EXPECT_EQ(card.snapshot(), expected);
 }
 
-TEST_F(SetCommand, KeepsWhatEarlierRunsStoredAndClearsOnRequest)
-{
+TEST_F(SetCommand, KeepsWhatEarlierRunsStoredAndClearsOnRequest) {
     ASSERT_EQ(set({"menus.5.5.target1=55", "menus.5.5.flagF=true", "timetable.Dom.2.time=07:15",
-                   "timetable.Dom.2.menu=3", "settings.flashTime=2"}).status, 0);
+                   "timetable.Dom.2.menu=3", "settings.flashTime=2"})
+                  .status,
+              0);
     ASSERT_EQ(set({"menus.5.5.target2=M1", "timetable.Dom.2.menu=-1", "settings.flashTime=-1"}).status, 0);
 
     EXPECT_EQ(card.read("055.txt"), line("55  M1  1"));
@@ -88,8 +100,7 @@ void PrintTo(const TimeCase& time, std::ostream* out) { *out << '"' << time.valu
 
 class SetTimeForms : public SetCommand, public ::testing::WithParamInterface<TimeCase> {};
 
-TEST_P(SetTimeForms, StoresTheTextTheMaskedFieldWouldHold)
-{
+TEST_P(SetTimeForms, StoresTheTextTheMaskedFieldWouldHold) {
     ASSERT_EQ(set({"timetable.Seg.0.time=12:34"}).status, 0);
     const ToolRun run = set({std::string("timetable.Seg.0.time=") + GetParam().value});
     ASSERT_EQ(run.status, 0) << run.err;
@@ -98,12 +109,10 @@ TEST_P(SetTimeForms, StoresTheTextTheMaskedFieldWouldHold)
 
 INSTANTIATE_TEST_SUITE_P(Forms, SetTimeForms,
                          ::testing::Values(TimeCase{"08:30", "0830"}, TimeCase{" 8:30", " 830"},
-                                           TimeCase{"8:30", " 830"}, TimeCase{"0:00", " 000"},
-                                           TimeCase{"", "    "}, TimeCase{"  :  ", "    "},
-                                           TimeCase{":", "    "}));
+                                           TimeCase{"8:30", " 830"}, TimeCase{"0:00", " 000"}, TimeCase{"", "    "},
+                                           TimeCase{"  :  ", "    "}, TimeCase{":", "    "}));
 
-TEST_F(SetCommand, StopsAtABrokenCardWithoutWriting)
-{
+TEST_F(SetCommand, StopsAtABrokenCardWithoutWriting) {
     card.write("050.txt", "");
     const auto before = card.snapshot();
 
@@ -115,8 +124,7 @@ TEST_F(SetCommand, StopsAtABrokenCardWithoutWriting)
     EXPECT_EQ(card.snapshot(), before);
 }
 
-TEST_F(SetCommand, ReportsAFailedWriteAndKeepsTheOldRecords)
-{
+TEST_F(SetCommand, ReportsAFailedWriteAndKeepsTheOldRecords) {
     const auto before = card.snapshot();
 
     const ToolRun run = runCardTool({"set", card.folder(), "menus.0.1.target1=12"}, 0UL);

@@ -22,8 +22,7 @@ struct Refused {
 void PrintTo(const Refused& refused, std::ostream* out) { *out << refused.argument; }
 
 // Test names may only hold letters, digits and "_"; the index keeps them unique.
-std::string caseName(const ::testing::TestParamInfo<Refused>& info)
-{
+std::string caseName(const ::testing::TestParamInfo<Refused>& info) {
     std::string name;
     for (char c : info.param.argument) {
         name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
@@ -34,8 +33,7 @@ std::string caseName(const ::testing::TestParamInfo<Refused>& info)
 class SetRefusal : public ::testing::TestWithParam<Refused> {};
 
 // A valid assignment comes first: a refusal must stop it from being saved too.
-TEST_P(SetRefusal, ExitsWith2PrintsWhyAndWritesNothing)
-{
+TEST_P(SetRefusal, ExitsWith2PrintsWhyAndWritesNothing) {
     ScratchCard card;
     ASSERT_EQ(runCardTool({"init", card.folder()}).status, 0);
     const auto before = card.snapshot();
@@ -54,21 +52,20 @@ TEST_P(SetRefusal, ExitsWith2PrintsWhyAndWritesNothing)
 
 INSTANTIATE_TEST_SUITE_P(
     ExitChecks, SetRefusal,
-    ::testing::Values(Refused{"menus.0.1.target1=MM", {kMenuRange}},
-                      Refused{"menus.9.0.target2=m12", {kMenuRange}},
-                      Refused{"timetable.Sab.3.time=24:00", {kBadTime}},
-                      Refused{"holidays.9=29/02", {kBadDate}},
+    ::testing::Values(Refused{"menus.0.1.target1=MM", {kMenuRange}}, Refused{"menus.9.0.target2=m12", {kMenuRange}},
+                      Refused{"timetable.Sab.3.time=24:00", {kBadTime}}, Refused{"holidays.9=29/02", {kBadDate}},
                       Refused{"accessCodes.restoreCode=**", {kStar}},
                       Refused{"accessCodes.restoreCode=1**", {kStar, kStar}},
                       Refused{"timetable.Dom.0.time=8:3", {kIncomplete}},
-                      Refused{"timetable.Dom.0.time= 8:  ", {kIncomplete}},
-                      Refused{"holidays.3= 1/ 1", {kIncomplete}}),
+                      Refused{"timetable.Dom.0.time= 8:  ", {kIncomplete}}, Refused{"holidays.3= 1/ 1", {kIncomplete}}),
     caseName);
 
 INSTANTIATE_TEST_SUITE_P(
     FiltersAndLimits, SetRefusal,
     ::testing::Values(Refused{"menus.0.1.target1=1a", {kFiltered}},
-                      Refused{"menus.0.1.target1=\xC3\x87" "1", {kFiltered}},
+                      Refused{"menus.0.1.target1=\xC3\x87"
+                              "1",
+                              {kFiltered}},
                       Refused{"menus.0.1.target1=1\b", {kFiltered}},
                       Refused{"menus.0.1.target1=12345", {"is longer than the 4 characters this field holds"}},
                       Refused{"restrictedExtensions.3=12#", {kFiltered}},
@@ -97,7 +94,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(Refused{"menus.10.0.target1=1", {"no configuration value is named \"menus.10.0.target1\""}},
                       Refused{"menus.01.0.target1=1", {"no configuration value is named \"menus.01.0.target1\""}},
                       Refused{"menus.0.0=1", {"no configuration value is named \"menus.0.0\""}},
-                      Refused{"timetable.Sun.0.time=08:00", {"no configuration value is named \"timetable.Sun.0.time\""}},
+                      Refused{"timetable.Sun.0.time=08:00",
+                              {"no configuration value is named \"timetable.Sun.0.time\""}},
                       Refused{"timetable.Seg.4.menu=1", {"no configuration value is named \"timetable.Seg.4.menu\""}},
                       Refused{"holidays.10=01/01", {"no configuration value is named \"holidays.10\""}},
                       Refused{"settings.flagF=true", {"no configuration value is named \"settings.flagF\""}},

@@ -10,8 +10,7 @@ namespace {
 using Json = nlohmann::ordered_json;
 
 // The window's state before any load, in the shape `show` prints.
-Json unloadedState()
-{
+Json unloadedState() {
     Json option = {{"target1", ""}, {"target2", ""}, {"flagF", false}};
     Json menu = Json::array();
     for (int digit = 0; digit < 10; ++digit) menu.push_back(option);
@@ -24,8 +23,8 @@ Json unloadedState()
     for (const char* name : {"Fer", "Dom", "Seg", "Ter", "Qua", "Qui", "Sex", "Sab"}) timetable[name] = day;
 
     Json settings = Json::object();
-    for (const char* list : {"ringsToAnswer", "ddcSilence", "flashTime", "digitCount", "pabxType",
-                             "noAnswerRings", "reserved1", "reserved2", "reserved3"}) {
+    for (const char* list : {"ringsToAnswer", "ddcSilence", "flashTime", "digitCount", "pabxType", "noAnswerRings",
+                             "reserved1", "reserved2", "reserved3"}) {
         settings[list] = -1;
     }
     settings["lowerExtension"] = "";
@@ -55,8 +54,7 @@ protected:
 
 // ordered_json compares objects member by member in order, so these
 // comparisons check the key order as well as the values.
-TEST_F(ShowCommand, NewCardShowsEmptyFieldsAndTheDefaultHolidays)
-{
+TEST_F(ShowCommand, NewCardShowsEmptyFieldsAndTheDefaultHolidays) {
     const ToolRun run = show();
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.err, "");
@@ -66,8 +64,7 @@ TEST_F(ShowCommand, NewCardShowsEmptyFieldsAndTheDefaultHolidays)
     EXPECT_EQ(Json::parse(run.out), expected);
 }
 
-TEST_F(ShowCommand, ShowsWhatSetStored)
-{
+TEST_F(ShowCommand, ShowsWhatSetStored) {
     ASSERT_EQ(runCardTool({"set", card.folder(), "menus.3.1.target1=m2", "menus.3.1.target2=1234",
                            "menus.3.1.flagF=true", "timetable.Sab.3.time=8:30", "timetable.Sab.3.menu=9",
                            "holidays.0=25/12", "holidays.2=", "restrictedExtensions.0=1234",
@@ -92,8 +89,7 @@ TEST_F(ShowCommand, ShowsWhatSetStored)
     EXPECT_EQ(Json::parse(run.out), expected);
 }
 
-TEST_F(ShowCommand, EmptyFilePrintsWhatWasLoadedBeforeIt)
-{
+TEST_F(ShowCommand, EmptyFilePrintsWhatWasLoadedBeforeIt) {
     ASSERT_EQ(runCardTool({"set", card.folder(), "menus.4.9.target1=49", "menus.5.1.target1=51",
                            "timetable.Seg.0.menu=1", "restrictedExtensions.0=1234"})
                   .status,
@@ -109,8 +105,7 @@ TEST_F(ShowCommand, EmptyFilePrintsWhatWasLoadedBeforeIt)
     EXPECT_EQ(Json::parse(run.out), expected);
 }
 
-TEST_F(ShowCommand, UnopenableFileIsReportedWithItsPath)
-{
+TEST_F(ShowCommand, UnopenableFileIsReportedWithItsPath) {
     std::filesystem::remove(card.path() / "207.txt");
     const ToolRun run = show();
 
@@ -121,23 +116,32 @@ TEST_F(ShowCommand, UnopenableFileIsReportedWithItsPath)
     EXPECT_EQ(Json::parse(run.out)["holidays"][2], "  /  ");
 }
 
-TEST_F(ShowCommand, DecodesCodePage1252IntoUtf8)
-{
-    card.write("031.txt", "\xC7\xE3" "1 M2  1\r\n");
-    card.write("222.txt", "\x80" "12 \r\n");
+TEST_F(ShowCommand, DecodesCodePage1252IntoUtf8) {
+    card.write("031.txt",
+               "\xC7\xE3"
+               "1 M2  1\r\n");
+    card.write("222.txt",
+               "\x80"
+               "12 \r\n");
 
     const ToolRun run = show();
     ASSERT_EQ(run.status, 0) << run.err;
 
-    EXPECT_NE(run.out.find("\"target1\": \"\xC3\x87\xC3\xA3" "1\""), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("\"target1\": \"\xC3\x87\xC3\xA3"
+                           "1\""),
+              std::string::npos)
+        << run.out;
     const Json shown = Json::parse(run.out);
-    EXPECT_EQ(shown["menus"][3][1]["target1"], "\xC3\x87\xC3\xA3" "1");
+    EXPECT_EQ(shown["menus"][3][1]["target1"],
+              "\xC3\x87\xC3\xA3"
+              "1");
     EXPECT_EQ(shown["menus"][3][1]["target2"], "M2");
-    EXPECT_EQ(shown["restrictedExtensions"][0], "\xE2\x82\xAC" "12");
+    EXPECT_EQ(shown["restrictedExtensions"][0],
+              "\xE2\x82\xAC"
+              "12");
 }
 
-TEST_F(ShowCommand, NeverWritesTheCard)
-{
+TEST_F(ShowCommand, NeverWritesTheCard) {
     card.write("031.txt", "  12;M2 1\r\nsecond line\r\n");
     const auto before = card.snapshot();
 

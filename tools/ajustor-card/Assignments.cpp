@@ -7,8 +7,7 @@
 
 namespace quorvel::card_tool {
 
-std::vector<Refusal> applyAssignments(DeviceConfiguration& config, const std::vector<std::string>& arguments)
-{
+std::vector<Refusal> applyAssignments(DeviceConfiguration& config, const std::vector<std::string>& arguments) {
     std::vector<Refusal> refusals;
     for (const std::string& argument : arguments) {
         const std::size_t equals = argument.find('=');

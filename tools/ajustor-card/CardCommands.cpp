@@ -11,16 +11,14 @@ namespace quorvel::card_tool {
 
 namespace {
 
-ExitCode reportCardError(const CardError& error, std::ostream& err)
-{
+ExitCode reportCardError(const CardError& error, std::ostream& err) {
     err << errorBoxText(error.what()) << '\n';
     return ExitCode::CardFailure;
 }
 
 }  // namespace
 
-ExitCode initCard(const std::string& folder, std::ostream& err)
-{
+ExitCode initCard(const std::string& folder, std::ostream& err) {
     try {
         ensureCardFiles(CardFolder(folder));
     } catch (const CardError& error) {
@@ -29,8 +27,7 @@ ExitCode initCard(const std::string& folder, std::ostream& err)
     return ExitCode::Success;
 }
 
-ExitCode showCard(const std::string& folder, std::ostream& out, std::ostream& err)
-{
+ExitCode showCard(const std::string& folder, std::ostream& out, std::ostream& err) {
     // Default-constructed is the window's state before its start-up load.
     DeviceConfiguration config;
     ExitCode result = ExitCode::Success;
@@ -39,13 +36,11 @@ ExitCode showCard(const std::string& folder, std::ostream& out, std::ostream& er
     } catch (const CardError& error) {
         result = reportCardError(error, err);
     }
-    out << configurationToJson(config).dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace)
-        << '\n';
+    out << configurationToJson(config).dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << '\n';
     return result;
 }
 
-ExitCode setCard(const std::string& folder, const std::vector<std::string>& assignments, std::ostream& err)
-{
+ExitCode setCard(const std::string& folder, const std::vector<std::string>& assignments, std::ostream& err) {
     const CardFolder card(folder);
     DeviceConfiguration config;
     try {

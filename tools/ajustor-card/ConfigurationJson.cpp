@@ -8,23 +8,19 @@ namespace {
 
 using Json = nlohmann::ordered_json;
 
-Json menusToJson(const DeviceConfiguration& config)
-{
+Json menusToJson(const DeviceConfiguration& config) {
     Json menus = Json::array();
     for (const auto& menu : config.menus) {
         Json options = Json::array();
         for (const MenuOption& option : menu) {
-            options.push_back({{"target1", option.target1},
-                               {"target2", option.target2},
-                               {"flagF", option.flagF}});
+            options.push_back({{"target1", option.target1}, {"target2", option.target2}, {"flagF", option.flagF}});
         }
         menus.push_back(std::move(options));
     }
     return menus;
 }
 
-Json timetableToJson(const DeviceConfiguration& config)
-{
+Json timetableToJson(const DeviceConfiguration& config) {
     Json timetable = Json::object();
     for (DayKind kind : kAllDayKinds) {
         Json slots = Json::array();
@@ -36,8 +32,7 @@ Json timetableToJson(const DeviceConfiguration& config)
     return timetable;
 }
 
-Json settingsToJson(const GeneralSettings& settings)
-{
+Json settingsToJson(const GeneralSettings& settings) {
     Json json = Json::object();
     for (const SettingsListInfo& list : settingsLists()) {
         json[std::string(list.field)] = settingsListIndex(settings, list.list);
@@ -52,15 +47,13 @@ Json settingsToJson(const GeneralSettings& settings)
 
 }  // namespace
 
-nlohmann::ordered_json configurationToJson(const DeviceConfiguration& config)
-{
+nlohmann::ordered_json configurationToJson(const DeviceConfiguration& config) {
     Json json = Json::object();
     json["menus"] = menusToJson(config);
     json["timetable"] = timetableToJson(config);
     json["holidays"] = config.holidays;
     json["restrictedExtensions"] = config.restrictedExtensions;
-    json["accessCodes"] = {{"restoreCode", config.accessCodes.restoreCode},
-                           {"password", config.accessCodes.password}};
+    json["accessCodes"] = {{"restoreCode", config.accessCodes.restoreCode}, {"password", config.accessCodes.password}};
     json["settings"] = settingsToJson(config.settings);
     return json;
 }

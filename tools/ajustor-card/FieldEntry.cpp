@@ -15,8 +15,7 @@ using Messages = std::vector<std::string>;
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
-bool hasControlCharacter(std::string_view text)
-{
+bool hasControlCharacter(std::string_view text) {
     // Backspace passes the key filters as an editing key, not as content.
     return std::any_of(text.begin(), text.end(),
                        [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7f; });
@@ -27,18 +26,14 @@ using ExitCheck = Messages (*)(std::string_view);
 
 Messages noExitCheck(std::string_view) { return {}; }
 
-Messages asMessages(const std::optional<std::string>& message)
-{
-    return message ? Messages{*message} : Messages{};
-}
+Messages asMessages(const std::optional<std::string>& message) { return message ? Messages{*message} : Messages{}; }
 
 Messages menuReferenceCheck(std::string_view text) { return asMessages(checkMenuReference(text)); }
 Messages timeCheck(std::string_view text) { return asMessages(checkTime(text)); }
 Messages dateCheck(std::string_view text) { return asMessages(checkDate(text)); }
 
 Messages enterFiltered(const FieldRef& field, std::string_view value, KeyFilter filter, int maxLength,
-                       ExitCheck exitCheck)
-{
+                       ExitCheck exitCheck) {
     std::string kept = filterText(filter, value);
     // The option filter only changes "m" into "M", so a refused character
     // always shows as a shorter text.
@@ -58,8 +53,7 @@ Messages enterFiltered(const FieldRef& field, std::string_view value, KeyFilter 
 // The five-character text the masked field would hold: its own form
 // ("08:30", " 8:30", "  :  "), nothing at all, or hour and minutes of up to
 // two digits around the separator ("8:30"), aligned as the field aligns them.
-std::optional<std::string> maskedForm(MaskKind kind, std::string_view value)
-{
+std::optional<std::string> maskedForm(MaskKind kind, std::string_view value) {
     if (value.empty()) {
         return emptyMaskedText(kind);
     }
@@ -67,8 +61,8 @@ std::optional<std::string> maskedForm(MaskKind kind, std::string_view value)
     if (value.size() == static_cast<std::size_t>(kMaskedLength)) {
         for (int position = 0; position < kMaskedLength; ++position) {
             const char c = value[position];
-            const bool fits = position == kMaskSeparatorPosition ? c == separator
-                                                                 : c == ' ' || maskAccepts(position, c);
+            const bool fits =
+                position == kMaskSeparatorPosition ? c == separator : c == ' ' || maskAccepts(position, c);
             if (!fits) {
                 return std::nullopt;
             }
@@ -90,8 +84,7 @@ std::optional<std::string> maskedForm(MaskKind kind, std::string_view value)
     return applyMask(kind, value);
 }
 
-Messages enterMasked(const FieldRef& field, std::string_view value, MaskKind kind, ExitCheck exitCheck)
-{
+Messages enterMasked(const FieldRef& field, std::string_view value, MaskKind kind, ExitCheck exitCheck) {
     std::optional<std::string> masked = maskedForm(kind, value);
     if (!masked) {
         return {kind == MaskKind::Time ? "is not a time the field can hold (HH:MM)"
@@ -109,8 +102,7 @@ Messages enterMasked(const FieldRef& field, std::string_view value, MaskKind kin
     return {};
 }
 
-Messages enterListIndex(const FieldRef& field, std::string_view value)
-{
+Messages enterListIndex(const FieldRef& field, std::string_view value) {
     int index = 0;
     const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), index);
     const bool whole = error == std::errc() && end == value.data() + value.size();
@@ -121,8 +113,7 @@ Messages enterListIndex(const FieldRef& field, std::string_view value)
     return {};
 }
 
-Messages enterTick(const FieldRef& field, std::string_view value)
-{
+Messages enterTick(const FieldRef& field, std::string_view value) {
     if (value != "true" && value != "false") {
         return {"is neither true nor false"};
     }
@@ -132,25 +123,24 @@ Messages enterTick(const FieldRef& field, std::string_view value)
 
 }  // namespace
 
-std::vector<std::string> enterValue(const FieldRef& field, std::string_view value)
-{
+std::vector<std::string> enterValue(const FieldRef& field, std::string_view value) {
     switch (field.kind) {
-    case FieldKind::OptionTarget:
-        return enterFiltered(field, value, KeyFilter::Option, kTargetMaxLength, menuReferenceCheck);
-    case FieldKind::Extension:
-        return enterFiltered(field, value, KeyFilter::Digit, kExtensionMaxLength, noExitCheck);
-    case FieldKind::Password:
-        return enterFiltered(field, value, KeyFilter::Digit, kPasswordMaxLength, noExitCheck);
-    case FieldKind::RestoreCode:
-        return enterFiltered(field, value, KeyFilter::RestoreCode, kRestoreCodeMaxLength, checkStarPosition);
-    case FieldKind::Time:
-        return enterMasked(field, value, MaskKind::Time, timeCheck);
-    case FieldKind::Date:
-        return enterMasked(field, value, MaskKind::Date, dateCheck);
-    case FieldKind::List:
-        return enterListIndex(field, value);
-    case FieldKind::CheckBox:
-        break;
+        case FieldKind::OptionTarget:
+            return enterFiltered(field, value, KeyFilter::Option, kTargetMaxLength, menuReferenceCheck);
+        case FieldKind::Extension:
+            return enterFiltered(field, value, KeyFilter::Digit, kExtensionMaxLength, noExitCheck);
+        case FieldKind::Password:
+            return enterFiltered(field, value, KeyFilter::Digit, kPasswordMaxLength, noExitCheck);
+        case FieldKind::RestoreCode:
+            return enterFiltered(field, value, KeyFilter::RestoreCode, kRestoreCodeMaxLength, checkStarPosition);
+        case FieldKind::Time:
+            return enterMasked(field, value, MaskKind::Time, timeCheck);
+        case FieldKind::Date:
+            return enterMasked(field, value, MaskKind::Date, dateCheck);
+        case FieldKind::List:
+            return enterListIndex(field, value);
+        case FieldKind::CheckBox:
+            break;
     }
     return enterTick(field, value);
 }

@@ -11,8 +11,7 @@ namespace {
 
 using Segments = std::vector<std::string_view>;
 
-Segments splitPath(std::string_view path)
-{
+Segments splitPath(std::string_view path) {
     Segments segments;
     std::size_t start = 0;
     while (true) {
@@ -27,8 +26,7 @@ Segments splitPath(std::string_view path)
 
 // A plain decimal index below `count`; signs, blanks and leading zeros are
 // not part of the path syntax.
-std::optional<std::size_t> arrayIndex(std::string_view segment, std::size_t count)
-{
+std::optional<std::size_t> arrayIndex(std::string_view segment, std::size_t count) {
     if (segment.empty() || (segment.size() > 1 && segment.front() == '0')) {
         return std::nullopt;
     }
@@ -43,8 +41,7 @@ std::optional<std::size_t> arrayIndex(std::string_view segment, std::size_t coun
 FieldRef textField(FieldKind kind, std::string& text) { return {.kind = kind, .text = &text}; }
 FieldRef checkBox(bool& ticked) { return {.kind = FieldKind::CheckBox, .ticked = &ticked}; }
 
-std::optional<FieldRef> menuOptionField(DeviceConfiguration& config, const Segments& path)
-{
+std::optional<FieldRef> menuOptionField(DeviceConfiguration& config, const Segments& path) {
     if (path.size() != 4) {
         return std::nullopt;
     }
@@ -60,8 +57,7 @@ std::optional<FieldRef> menuOptionField(DeviceConfiguration& config, const Segme
     return std::nullopt;
 }
 
-std::optional<FieldRef> timetableField(DeviceConfiguration& config, const Segments& path)
-{
+std::optional<FieldRef> timetableField(DeviceConfiguration& config, const Segments& path) {
     DayKind kind{};
     if (path.size() != 4 || !dayKindFromName(path[1], kind)) {
         return std::nullopt;
@@ -76,13 +72,11 @@ std::optional<FieldRef> timetableField(DeviceConfiguration& config, const Segmen
     return std::nullopt;
 }
 
-std::optional<FieldRef> settingsField(GeneralSettings& settings, std::string_view name)
-{
+std::optional<FieldRef> settingsField(GeneralSettings& settings, std::string_view name) {
     for (const SettingsListInfo& list : settingsLists()) {
         if (list.field == name) {
-            return FieldRef{.kind = FieldKind::List,
-                            .index = &settingsListIndex(settings, list.list),
-                            .itemCount = list.itemCount};
+            return FieldRef{
+                .kind = FieldKind::List, .index = &settingsListIndex(settings, list.list), .itemCount = list.itemCount};
         }
     }
     if (name == "lowerExtension") return textField(FieldKind::Extension, settings.lowerExtension);
@@ -95,8 +89,7 @@ std::optional<FieldRef> settingsField(GeneralSettings& settings, std::string_vie
 
 }  // namespace
 
-std::optional<FieldRef> resolveFieldPath(DeviceConfiguration& config, std::string_view path)
-{
+std::optional<FieldRef> resolveFieldPath(DeviceConfiguration& config, std::string_view path) {
     const Segments segments = splitPath(path);
     const std::string_view root = segments.front();
     if (root == "menus") {

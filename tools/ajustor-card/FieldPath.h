@@ -12,13 +12,13 @@ namespace quorvel::card_tool {
 
 // The window field kinds a value can be entered into; each has its own entry rules.
 enum class FieldKind {
-    OptionTarget,   // x and y option fields
-    Extension,      // restricted extensions, lower and upper extension
+    OptionTarget,  // x and y option fields
+    Extension,     // restricted extensions, lower and upper extension
     Password,
     RestoreCode,
     Time,
     Date,
-    List,           // a timetable menu list or a general-settings list
+    List,  // a timetable menu list or a general-settings list
     CheckBox,
 };
 

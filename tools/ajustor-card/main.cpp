@@ -10,8 +10,7 @@
 
 using namespace quorvel::card_tool;
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     CLI::App app{"Creates, prints and edits the configuration files of an auto-attendant memory card."};
     app.require_subcommand(1);
 

@@ -11,15 +11,13 @@ namespace {
 
 using namespace std::chrono_literals;
 
-std::vector<std::uint8_t> ReadOnce(TAuInput& Input, std::uint32_t Bytes)
-{
+std::vector<std::uint8_t> ReadOnce(TAuInput& Input, std::uint32_t Bytes) {
     const std::uint8_t* buffer = nullptr;
     Input.Read(buffer, Bytes);
     return buffer == nullptr ? std::vector<std::uint8_t>{} : std::vector<std::uint8_t>(buffer, buffer + Bytes);
 }
 
-TEST(SourceOpenClose, FailingOpenRaisesAuExceptionWithTheSameMessage)
-{
+TEST(SourceOpenClose, FailingOpenRaisesAuExceptionWithTheSameMessage) {
     TMemorySource source(Ramp(10));
     source.FailOpenWith("cannot read header");
     try {
@@ -31,8 +29,7 @@ TEST(SourceOpenClose, FailingOpenRaisesAuExceptionWithTheSameMessage)
     EXPECT_TRUE(source.EndReached());
 }
 
-TEST(SourceOpenClose, FailingCloseStillLeavesTheLock)
-{
+TEST(SourceOpenClose, FailingCloseStillLeavesTheLock) {
     TMemorySource source(Ramp(10));
     source.Open();
     source.FailCloseWith("close failed");
@@ -41,8 +38,7 @@ TEST(SourceOpenClose, FailingCloseStillLeavesTheLock)
     ASSERT_EQ(other.wait_for(5s), std::future_status::ready) << "DataLock was left held";
 }
 
-TEST(SourceOpenClose, ForceCloseIgnoresFailuresAndClearsBusy)
-{
+TEST(SourceOpenClose, ForceCloseIgnoresFailuresAndClearsBusy) {
     TMemorySource source(Ramp(10));
     source.Open();
     source.FailCloseWith("close failed");
@@ -50,22 +46,20 @@ TEST(SourceOpenClose, ForceCloseIgnoresFailuresAndClearsBusy)
     EXPECT_FALSE(source.Busy());
 }
 
-TEST(SourcePeek, PeekedBytesComeBackOnTheNextReadsAtTheSamePosition)
-{
+TEST(SourcePeek, PeekedBytesComeBackOnTheNextReadsAtTheSamePosition) {
     TMemorySource peeked(Ramp(1000), 300);
     TMemorySource plain(Ramp(1000), 300);
     peeked.Open();
     plain.Open();
     peeked.PeekAhead(200);
     EXPECT_EQ(peeked.Position(), 0);
-    peeked.PeekAhead(50); // already holding data: nothing more is read
+    peeked.PeekAhead(50);  // already holding data: nothing more is read
     EXPECT_EQ(ReadOnce(peeked, 200), ReadOnce(plain, 200));
     EXPECT_EQ(peeked.Position(), plain.Position());
     EXPECT_EQ(ReadOnce(peeked, 300), ReadOnce(plain, 300));
 }
 
-TEST(SourcePeek, PartlyConsumedPeekIsHandedOutInPieces)
-{
+TEST(SourcePeek, PartlyConsumedPeekIsHandedOutInPieces) {
     TMemorySource source(Ramp(1000), 300);
     source.Open();
     source.PeekAhead(100);
@@ -75,8 +69,7 @@ TEST(SourcePeek, PartlyConsumedPeekIsHandedOutInPieces)
     EXPECT_EQ(source.Position(), 100);
 }
 
-TEST(SourceHelpers, FillFromInputGathersSeveralReadsAndTellsTheEnd)
-{
+TEST(SourceHelpers, FillFromInputGathersSeveralReadsAndTellsTheEnd) {
     TMemorySource source(Ramp(25), 4);
     source.Open();
     std::vector<std::uint8_t> dest(10);
@@ -92,8 +85,7 @@ TEST(SourceHelpers, FillFromInputGathersSeveralReadsAndTellsTheEnd)
               std::vector<std::uint8_t>(data.begin() + 10, data.end()));
 }
 
-TEST(FilterRead, TrimsTheBlockThatPassesSizeAndThenReportsTheEnd)
-{
+TEST(FilterRead, TrimsTheBlockThatPassesSizeAndThenReportsTheEnd) {
     TScriptedFilter filter({600, 600, 600});
     filter.SetSize(1000);
     filter.Open();
@@ -104,8 +96,7 @@ TEST(FilterRead, TrimsTheBlockThatPassesSizeAndThenReportsTheEnd)
     EXPECT_EQ(ReadOnce(filter, 4096).size(), 0U);
 }
 
-TEST(FilterRead, EmptyDoReadEndsAndUnknownSizeIsNotTrimmed)
-{
+TEST(FilterRead, EmptyDoReadEndsAndUnknownSizeIsNotTrimmed) {
     TScriptedFilter filter({700, 0, 700});
     filter.SetSize(-1);
     filter.Open();
@@ -116,8 +107,7 @@ TEST(FilterRead, EmptyDoReadEndsAndUnknownSizeIsNotTrimmed)
     EXPECT_EQ(ReadOnce(filter, 4096).size(), 0U) << "nothing after the end";
 }
 
-TEST(FilterRead, FilterThatKeepsPositionItselfIsNotCountedAgain)
-{
+TEST(FilterRead, FilterThatKeepsPositionItselfIsNotCountedAgain) {
     TScriptedFilter filter({500, 500}, true);
     filter.Open();
     ReadOnce(filter, 4096);
@@ -125,8 +115,7 @@ TEST(FilterRead, FilterThatKeepsPositionItselfIsNotCountedAgain)
     EXPECT_EQ(filter.Position(), 2);
 }
 
-TEST(FilterInput, SwitchingOnAnOpenFilterClosesTheOldAndOpensTheNew)
-{
+TEST(FilterInput, SwitchingOnAnOpenFilterClosesTheOldAndOpensTheNew) {
     TMemorySource first(Ramp(10));
     TMemorySource second(Ramp(10));
     TScriptedFilter filter({});
@@ -146,8 +135,7 @@ TEST(FilterInput, SwitchingOnAnOpenFilterClosesTheOldAndOpensTheNew)
     EXPECT_EQ(filter.Input(), &second);
 }
 
-TEST(FilterQueries, ForwardToTheInputAndDropBit7UnlessKept)
-{
+TEST(FilterQueries, ForwardToTheInputAndDropBit7UnlessKept) {
     class THighBitSource : public TMemorySource {
     public:
         THighBitSource() : TMemorySource({}) {}
@@ -170,8 +158,7 @@ TEST(FilterQueries, ForwardToTheInputAndDropBit7UnlessKept)
     EXPECT_EQ(source.HookBCalls, 2);
 }
 
-TEST(FilterPeek, PeekGoesToTheInput)
-{
+TEST(FilterPeek, PeekGoesToTheInput) {
     TMemorySource source(Ramp(100), 100);
     TScriptedFilter filter({});
     filter.SetInput(&source);
@@ -180,5 +167,5 @@ TEST(FilterPeek, PeekGoesToTheInput)
     EXPECT_EQ(ReadOnce(source, 100), Ramp(40));
 }
 
-} // namespace
-} // namespace quorvel::test
+}  // namespace
+}  // namespace quorvel::test

@@ -21,24 +21,19 @@ namespace fs = std::filesystem;
 class TRawFileIn : public TAuFileIn {
 public:
     TRawFileIn(std::uint32_t Channels, std::uint32_t Bits, std::uint32_t BlockBytes)
-        : FFormatChannels(Channels), FFormatBits(Bits), FBlockBytes(BlockBytes), FBlock(BlockBytes)
-    {
-    }
+        : FFormatChannels(Channels), FFormatBits(Bits), FBlockBytes(BlockBytes), FBlock(BlockBytes) {}
     ~TRawFileIn() override { CloseSource(); }
 
     void SetSeekable(bool Value) { FSeekable = Value; }
     int Parses = 0;
 
 protected:
-    void OpenSource() override
-    {
+    void OpenSource() override {
         std::lock_guard lock(FFileLock);
         FFormatValid = true;
-        if (FOpenCount != 0)
-            return;
+        if (FOpenCount != 0) return;
         ++Parses;
-        if (!StreamAssigned())
-            OpenOwnStream(TAuFileStream::fmShareDenyWrite);
+        if (!StreamAssigned()) OpenOwnStream(TAuFileStream::fmShareDenyWrite);
         FChannels = FFormatChannels;
         FBitsPerSample = FFormatBits;
         FSampleRate = 8000;
@@ -47,18 +42,14 @@ protected:
         FOpenCount = 1;
     }
 
-    void CloseSource() override
-    {
+    void CloseSource() override {
         std::lock_guard lock(FFileLock);
-        if (FOpenCount > 0)
-            ReleaseSourceStream();
+        if (FOpenCount > 0) ReleaseSourceStream();
         FOpenCount = 0;
     }
 
-    void DoRead(const std::uint8_t*& Buffer, std::uint32_t& Bytes) override
-    {
-        if (!FBusy)
-            throw EAuException("The Stream is not opened");
+    void DoRead(const std::uint8_t*& Buffer, std::uint32_t& Bytes) override {
+        if (!FBusy) throw EAuException("The Stream is not opened");
         if (FBufferStart > FBufferEnd) {
             const std::uint32_t whole = FBlockBytes - FBlockBytes % FFrameSize;
             FBufferEnd = static_cast<std::uint32_t>(FStream->Read(FBlock.data(), whole));
@@ -70,8 +61,7 @@ protected:
         FBufferStart += Bytes;
     }
 
-    bool DoSeek(std::int64_t& Frame) override
-    {
+    bool DoSeek(std::int64_t& Frame) override {
         FStream->Seek(Frame * FFrameSize, TSeekOrigin::soBeginning);
         FBufferStart = 1;
         FBufferEnd = 0;
@@ -87,17 +77,15 @@ private:
 
 class FileInput : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        FFolder = fs::temp_directory_path()
-                  / ("quorvel-filein-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-"
-                     + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    void SetUp() override {
+        FFolder = fs::temp_directory_path() /
+                  ("quorvel-filein-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
+                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::create_directories(FFolder);
     }
     void TearDown() override { fs::remove_all(FFolder); }
 
-    std::string WriteFile(const std::string& Name, const std::vector<std::uint8_t>& Bytes)
-    {
+    std::string WriteFile(const std::string& Name, const std::vector<std::uint8_t>& Bytes) {
         const fs::path path = FFolder / Name;
         std::ofstream out(path, std::ios::binary);
         out.write(reinterpret_cast<const char*>(Bytes.data()), static_cast<std::streamsize>(Bytes.size()));
@@ -107,21 +95,18 @@ protected:
     fs::path FFolder;
 };
 
-std::vector<std::uint8_t> ReadOnce(TAuInput& Input, std::uint32_t Bytes)
-{
+std::vector<std::uint8_t> ReadOnce(TAuInput& Input, std::uint32_t Bytes) {
     const std::uint8_t* buffer = nullptr;
     Input.Read(buffer, Bytes);
     return buffer == nullptr ? std::vector<std::uint8_t>{} : std::vector<std::uint8_t>(buffer, buffer + Bytes);
 }
 
-std::vector<std::uint8_t> Slice(const std::vector<std::uint8_t>& Bytes, std::size_t From, std::size_t Count)
-{
+std::vector<std::uint8_t> Slice(const std::vector<std::uint8_t>& Bytes, std::size_t From, std::size_t Count) {
     return {Bytes.begin() + static_cast<std::ptrdiff_t>(From),
             Bytes.begin() + static_cast<std::ptrdiff_t>(From + Count)};
 }
 
-TEST_F(FileInput, IsValidOnAMissingFileIsFalseAndHoldsNothingOpen)
-{
+TEST_F(FileInput, IsValidOnAMissingFileIsFalseAndHoldsNothingOpen) {
     TRawFileIn reader(2, 16, 4096);
     reader.SetFileName((FFolder / "missing.raw").string());
     EXPECT_FALSE(reader.IsValid());
@@ -129,8 +114,7 @@ TEST_F(FileInput, IsValidOnAMissingFileIsFalseAndHoldsNothingOpen)
     EXPECT_EQ(reader.Stream(), nullptr);
 }
 
-TEST_F(FileInput, IsValidKeepsAValidFileOpenForTheFollowingOpen)
-{
+TEST_F(FileInput, IsValidKeepsAValidFileOpenForTheFollowingOpen) {
     TRawFileIn reader(2, 16, 4096);
     reader.SetFileName(WriteFile("a.raw", Ramp(400)));
     EXPECT_TRUE(reader.IsValid());
@@ -142,8 +126,7 @@ TEST_F(FileInput, IsValidKeepsAValidFileOpenForTheFollowingOpen)
     EXPECT_EQ(reader.OpenCount(), 0);
 }
 
-TEST_F(FileInput, IsValidOnUnreadableDataClosesTheFileAgain)
-{
+TEST_F(FileInput, IsValidOnUnreadableDataClosesTheFileAgain) {
     TRawFileIn reader(2, 16, 4096);
     reader.SetFileName(WriteFile("empty.raw", {}));
     EXPECT_FALSE(reader.IsValid());
@@ -151,8 +134,7 @@ TEST_F(FileInput, IsValidOnUnreadableDataClosesTheFileAgain)
     EXPECT_EQ(reader.Stream(), nullptr);
 }
 
-TEST_F(FileInput, OpenRefusesASecondOpenAMissingNameAndAFormatWithoutFrames)
-{
+TEST_F(FileInput, OpenRefusesASecondOpenAMissingNameAndAFormatWithoutFrames) {
     TRawFileIn unnamed(2, 16, 4096);
     try {
         unnamed.Open();
@@ -186,8 +168,7 @@ TEST_F(FileInput, OpenRefusesASecondOpenAMissingNameAndAFormatWithoutFrames)
     EXPECT_THROW(fourBits.Open(), EAuException);
 }
 
-TEST_F(FileInput, ReadStopsAtSizeAndEndsAfterTheTrimmedBlock)
-{
+TEST_F(FileInput, ReadStopsAtSizeAndEndsAfterTheTrimmedBlock) {
     // Size 1000 from the file, blocks of 600.
     TRawFileIn reader(1, 8, 600);
     reader.SetFileName(WriteFile("a.raw", Ramp(1000)));
@@ -199,8 +180,7 @@ TEST_F(FileInput, ReadStopsAtSizeAndEndsAfterTheTrimmedBlock)
     EXPECT_EQ(reader.Position(), 1000);
 }
 
-TEST_F(FileInput, PlayWindowEndTrimsTheLastBlock)
-{
+TEST_F(FileInput, PlayWindowEndTrimsTheLastBlock) {
     TRawFileIn reader(1, 8, 600);
     reader.SetFileName(WriteFile("a.raw", Ramp(1200)));
     reader.SetEndSample(999);
@@ -211,8 +191,7 @@ TEST_F(FileInput, PlayWindowEndTrimsTheLastBlock)
     EXPECT_EQ(ReadOnce(reader, 4096).size(), 0U);
 }
 
-TEST_F(FileInput, LoopDropsTheTailOfEachPassAndStartsAgain)
-{
+TEST_F(FileInput, LoopDropsTheTailOfEachPassAndStartsAgain) {
     TRawFileIn reader(1, 8, 600);
     reader.SetFileName(WriteFile("a.raw", Ramp(1000)));
     reader.SetLoop(true);
@@ -224,8 +203,7 @@ TEST_F(FileInput, LoopDropsTheTailOfEachPassAndStartsAgain)
     EXPECT_FALSE(reader.EndReached());
 }
 
-TEST_F(FileInput, LoopOnANonSeekableSourceReopensIt)
-{
+TEST_F(FileInput, LoopOnANonSeekableSourceReopensIt) {
     TRawFileIn reader(1, 8, 600);
     reader.SetFileName(WriteFile("a.raw", Ramp(1000)));
     reader.SetSeekable(false);
@@ -237,9 +215,8 @@ TEST_F(FileInput, LoopOnANonSeekableSourceReopensIt)
     EXPECT_TRUE(reader.Busy());
 }
 
-TEST_F(FileInput, SeekFrameOnAClosedSourceStartsTheNextRunThere)
-{
-    const auto data = Ramp(400); // 100 stereo 16-bit frames
+TEST_F(FileInput, SeekFrameOnAClosedSourceStartsTheNextRunThere) {
+    const auto data = Ramp(400);  // 100 stereo 16-bit frames
     TRawFileIn reader(2, 16, 4096);
     reader.SetFileName(WriteFile("a.raw", data));
     EXPECT_TRUE(reader.SeekFrame(10));
@@ -254,8 +231,7 @@ TEST_F(FileInput, SeekFrameOnAClosedSourceStartsTheNextRunThere)
     EXPECT_EQ(ReadOnce(reader, 4096), data);
 }
 
-TEST_F(FileInput, SeekFrameOnAnOpenSourceMovesWithinTheWindow)
-{
+TEST_F(FileInput, SeekFrameOnAnOpenSourceMovesWithinTheWindow) {
     const auto data = Ramp(400);
     TRawFileIn reader(2, 16, 4096);
     reader.SetFileName(WriteFile("a.raw", data));
@@ -271,8 +247,7 @@ TEST_F(FileInput, SeekFrameOnAnOpenSourceMovesWithinTheWindow)
     EXPECT_FALSE(reader.SeekFrame(41)) << "past the window";
 }
 
-TEST_F(FileInput, SeekFrameRefusedWhenNotSeekable)
-{
+TEST_F(FileInput, SeekFrameRefusedWhenNotSeekable) {
     TRawFileIn reader(2, 16, 4096);
     reader.SetFileName(WriteFile("a.raw", Ramp(400)));
     reader.SetSeekable(false);
@@ -280,8 +255,7 @@ TEST_F(FileInput, SeekFrameRefusedWhenNotSeekable)
     EXPECT_EQ(reader.StartSample(), 0);
 }
 
-TEST_F(FileInput, PeekAheadOnAStreamedSourceLosesNothing)
-{
+TEST_F(FileInput, PeekAheadOnAStreamedSourceLosesNothing) {
     TRawFileIn reader(1, 8, 300);
     reader.SetFileName(WriteFile("a.raw", Ramp(1000)));
     reader.Open();
@@ -292,10 +266,9 @@ TEST_F(FileInput, PeekAheadOnAStreamedSourceLosesNothing)
     EXPECT_EQ(reader.Position(), 300);
 }
 
-TEST_F(FileInput, QueriesOpenTheFileAndDeriveLengths)
-{
+TEST_F(FileInput, QueriesOpenTheFileAndDeriveLengths) {
     TRawFileIn reader(2, 16, 4096);
-    reader.SetFileName(WriteFile("a.raw", Ramp(8000 * 4 * 5 / 2))); // 2.5 s
+    reader.SetFileName(WriteFile("a.raw", Ramp(8000 * 4 * 5 / 2)));  // 2.5 s
     EXPECT_EQ(reader.GetChannels(), 2);
     EXPECT_EQ(reader.OpenCount(), 1);
     EXPECT_EQ(reader.GetBitsPerSample(), 16);
@@ -312,8 +285,7 @@ TEST_F(FileInput, QueriesOpenTheFileAndDeriveLengths)
     EXPECT_EQ(empty.GetDurationSeconds(), 0);
 }
 
-TEST_F(FileInput, AssignedStreamIsReadAndRewoundNotReleased)
-{
+TEST_F(FileInput, AssignedStreamIsReadAndRewoundNotReleased) {
     TAuMemoryStream stream(Ramp(64));
     TRawFileIn reader(1, 8, 4096);
     reader.SetStream(&stream);
@@ -326,8 +298,7 @@ TEST_F(FileInput, AssignedStreamIsReadAndRewoundNotReleased)
     EXPECT_EQ(reader.Stream(), &stream);
 }
 
-TEST_F(FileInput, ForceCloseForgetsTheOpenFile)
-{
+TEST_F(FileInput, ForceCloseForgetsTheOpenFile) {
     TRawFileIn reader(1, 8, 4096);
     reader.SetFileName(WriteFile("a.raw", Ramp(64)));
     reader.Open();
@@ -342,30 +313,25 @@ public:
     ~TRawFileOut() override { Shutdown(); }
 
 protected:
-    void PrepareOutput() override
-    {
+    void PrepareOutput() override {
         OpenOwnStream(TAuFileStream::fmCreate);
         Input()->Open();
     }
-    bool WriteStep(bool Cancelling) override
-    {
-        if (Cancelling)
-            return false;
+    bool WriteStep(bool Cancelling) override {
+        if (Cancelling) return false;
         const std::uint8_t* buffer = nullptr;
         std::uint32_t bytes = 16384;
         Input()->Read(buffer, bytes);
         FStream->Write(buffer, bytes);
         return bytes != 0;
     }
-    void FinishOutput() override
-    {
+    void FinishOutput() override {
         ReleaseStream();
         Input()->Close();
     }
 };
 
-TEST_F(FileInput, FileChainCopiesAWindowFromReaderToWriter)
-{
+TEST_F(FileInput, FileChainCopiesAWindowFromReaderToWriter) {
     const auto data = Ramp(4000);
     TRawFileIn reader(2, 16, 512);
     reader.SetFileName(WriteFile("in.raw", data));
@@ -386,8 +352,7 @@ TEST_F(FileInput, FileChainCopiesAWindowFromReaderToWriter)
     EXPECT_EQ(written, Slice(data, 400, 800));
 }
 
-TEST_F(FileInput, WriterThatCannotCreateItsFileEndsWithTheSystemText)
-{
+TEST_F(FileInput, WriterThatCannotCreateItsFileEndsWithTheSystemText) {
     TMemorySource source(Ramp(10));
     TRawFileOut writer;
     writer.SetFileName((FFolder / "no-such-folder" / "out.raw").string());
@@ -399,5 +364,5 @@ TEST_F(FileInput, WriterThatCannotCreateItsFileEndsWithTheSystemText)
     EXPECT_EQ(writer.ErrorText(), "No such file or directory");
 }
 
-} // namespace
-} // namespace quorvel::test
+}  // namespace
+}  // namespace quorvel::test

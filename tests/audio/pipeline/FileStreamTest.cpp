@@ -14,10 +14,9 @@ namespace fs = std::filesystem;
 
 class FileStream : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        FFolder = fs::temp_directory_path()
-                  / ("quorvel-stream-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    void SetUp() override {
+        FFolder = fs::temp_directory_path() /
+                  ("quorvel-stream-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         fs::create_directories(FFolder);
     }
     void TearDown() override { fs::remove_all(FFolder); }
@@ -27,8 +26,7 @@ protected:
     fs::path FFolder;
 };
 
-std::string ErrorOf(const std::u16string& Name, std::uint16_t Mode)
-{
+std::string ErrorOf(const std::u16string& Name, std::uint16_t Mode) {
     try {
         TAuFileStream stream(Name, Mode);
     } catch (const EAuException& error) {
@@ -37,8 +35,7 @@ std::string ErrorOf(const std::u16string& Name, std::uint16_t Mode)
     return "";
 }
 
-TEST_F(FileStream, CreateModeTruncatesAnExistingFile)
-{
+TEST_F(FileStream, CreateModeTruncatesAnExistingFile) {
     std::ofstream(FFolder / "a.bin") << "previous content";
     TAuFileStream stream(Name("a.bin"), TAuFileStream::fmCreate);
     EXPECT_EQ(stream.GetSize(), 0);
@@ -52,14 +49,12 @@ TEST_F(FileStream, CreateModeTruncatesAnExistingFile)
     EXPECT_EQ(stream.GetSize(), 6);
 }
 
-TEST_F(FileStream, OpeningAMissingFileRaisesTheSystemText)
-{
+TEST_F(FileStream, OpeningAMissingFileRaisesTheSystemText) {
     EXPECT_EQ(ErrorOf(Name("missing.bin"), TAuFileStream::fmShareDenyWrite), "No such file or directory");
     EXPECT_FALSE(fs::exists(FFolder / "missing.bin")) << "only mode $FFFF creates";
 }
 
-TEST_F(FileStream, AccessBitsDecideWhatTheStreamMayDo)
-{
+TEST_F(FileStream, AccessBitsDecideWhatTheStreamMayDo) {
     std::ofstream(FFolder / "a.bin") << "0123456789";
     {
         TAuFileStream reading(Name("a.bin"), TAuFileStream::fmOpenRead | TAuFileStream::fmShareDenyWrite);
@@ -85,8 +80,7 @@ TEST_F(FileStream, AccessBitsDecideWhatTheStreamMayDo)
     EXPECT_EQ(ErrorOf(Name("a.bin"), 3), "Invalid argument");
 }
 
-TEST_F(FileStream, WideNamesReachTheFileSystemAsUtf8)
-{
+TEST_F(FileStream, WideNamesReachTheFileSystemAsUtf8) {
     const std::u16string name = Name("") + u"menu \u00e7\u00e3o \U0001F3B5.wav";
     {
         TAuFileStream stream(name, TAuFileStream::fmCreate);
@@ -95,15 +89,18 @@ TEST_F(FileStream, WideNamesReachTheFileSystemAsUtf8)
     EXPECT_TRUE(fs::exists(FFolder / "menu \xc3\xa7\xc3\xa3o \xf0\x9f\x8e\xb5.wav"));
 }
 
-TEST(Utf16, ConversionsRoundTripAndReplaceMalformedText)
-{
+TEST(Utf16, ConversionsRoundTripAndReplaceMalformedText) {
     const std::string text = "a\xc3\xa7\xe2\x82\xac\xf0\x9f\x8e\xb5";
     EXPECT_EQ(Utf8ToUtf16(text), u"a\u00e7\u20ac\U0001F3B5");
     EXPECT_EQ(Utf16ToUtf8(Utf8ToUtf16(text)), text);
-    EXPECT_EQ(Utf8ToUtf16("\xff" "a\xc3"), u"\ufffda\ufffd");
+    EXPECT_EQ(Utf8ToUtf16("\xff"
+                          "a\xc3"),
+              u"\ufffda\ufffd");
     EXPECT_EQ(Utf8ToUtf16("\xc0\xaf"), u"\ufffd") << "overlong form";
-    EXPECT_EQ(Utf16ToUtf8(std::u16string(1, char16_t(0xD800)) + u"b"), "\xef\xbf\xbd" "b");
+    EXPECT_EQ(Utf16ToUtf8(std::u16string(1, char16_t(0xD800)) + u"b"),
+              "\xef\xbf\xbd"
+              "b");
 }
 
-} // namespace
-} // namespace quorvel
+}  // namespace
+}  // namespace quorvel

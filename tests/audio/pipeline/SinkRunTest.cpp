@@ -14,8 +14,7 @@ namespace {
 
 using namespace std::chrono_literals;
 
-TEST(SinkStart, WithoutInputRaisesThenStartsOnceAssigned)
-{
+TEST(SinkStart, WithoutInputRaisesThenStartsOnceAssigned) {
     TCollectSink sink;
     TEventLog log;
     log.Attach(sink);
@@ -37,8 +36,7 @@ TEST(SinkStart, WithoutInputRaisesThenStartsOnceAssigned)
     EXPECT_FALSE(source.Busy());
 }
 
-TEST(SinkStart, SecondStartDuringRunIsRefusedAndKeepsTheRunsError)
-{
+TEST(SinkStart, SecondStartDuringRunIsRefusedAndKeepsTheRunsError) {
     TMemorySource source(Ramp(4096), 64, true);
     TCollectSink sink;
     TEventLog log;
@@ -61,8 +59,7 @@ TEST(SinkStart, SecondStartDuringRunIsRefusedAndKeepsTheRunsError)
     EXPECT_EQ(log.ErrorTexts.back(), "disk full");
 }
 
-TEST(SinkProgress, PercentDoneRoundsHalvesToEvenAndReportsUnknownLength)
-{
+TEST(SinkProgress, PercentDoneRoundsHalvesToEvenAndReportsUnknownLength) {
     TMemorySource source({});
     TCollectSink sink;
     EXPECT_EQ(sink.PercentDone(), 0) << "no input";
@@ -70,16 +67,15 @@ TEST(SinkProgress, PercentDoneRoundsHalvesToEvenAndReportsUnknownLength)
     const struct {
         std::int64_t Position, Size;
         int Percent;
-    } cases[] = {{1, 8, 12}, {3, 8, 38}, {4, 8, 50}, {5, 1000, 0}, {995, 1000, 100}, {7, -1, -1},
-                 {7, 0, 0},  {8, 8, 100}};
+    } cases[] = {{1, 8, 12},       {3, 8, 38},  {4, 8, 50}, {5, 1000, 0},
+                 {995, 1000, 100}, {7, -1, -1}, {7, 0, 0},  {8, 8, 100}};
     for (const auto& c : cases) {
         source.SetProgress(c.Position, c.Size);
         EXPECT_EQ(sink.PercentDone(), c.Percent) << c.Position << " of " << c.Size;
     }
 }
 
-TEST(SinkFailure, ExceptionInWriteStepEndsRunWithErrorThenDone)
-{
+TEST(SinkFailure, ExceptionInWriteStepEndsRunWithErrorThenDone) {
     TMemorySource source(Ramp(100000), 100);
     TCollectSink sink;
     TEventLog log;
@@ -102,8 +98,7 @@ TEST(SinkFailure, ExceptionInWriteStepEndsRunWithErrorThenDone)
     EXPECT_EQ(sink.ErrorText(), "");
 }
 
-TEST(SinkCancel, WaitingCancelReturnsIdleAndNothingOfTheRunIsDeliveredAfter)
-{
+TEST(SinkCancel, WaitingCancelReturnsIdleAndNothingOfTheRunIsDeliveredAfter) {
     TMemorySource source(Ramp(4096), 16, true);
     TCollectSink sink;
     TEventLog log;
@@ -128,8 +123,7 @@ TEST(SinkCancel, WaitingCancelReturnsIdleAndNothingOfTheRunIsDeliveredAfter)
     EXPECT_EQ(sink.Collected(), Ramp(300));
 }
 
-TEST(SinkCancel, ImmediateCancelStillDeliversDone)
-{
+TEST(SinkCancel, ImmediateCancelStillDeliversDone) {
     TMemorySource source(Ramp(4096), 16, true);
     TCollectSink sink;
     TEventLog log;
@@ -145,8 +139,7 @@ TEST(SinkCancel, ImmediateCancelStillDeliversDone)
     EXPECT_EQ(log.Done, 1);
 }
 
-TEST(SinkCancel, CancelOnIdleSinkDoesNotMarkTheNextRunCancelled)
-{
+TEST(SinkCancel, CancelOnIdleSinkDoesNotMarkTheNextRunCancelled) {
     TMemorySource source(Ramp(100), 10);
     TCollectSink sink;
     TEventLog log;
@@ -159,8 +152,7 @@ TEST(SinkCancel, CancelOnIdleSinkDoesNotMarkTheNextRunCancelled)
     EXPECT_EQ(sink.Collected(), Ramp(100));
 }
 
-TEST(SinkInput, SettingInputOnRunningSinkRestartsOnTheNewInput)
-{
+TEST(SinkInput, SettingInputOnRunningSinkRestartsOnTheNewInput) {
     TMemorySource endless(Ramp(4096), 16, true);
     TMemorySource second(Ramp(5000), 500);
     TCollectSink sink;
@@ -177,8 +169,7 @@ TEST(SinkInput, SettingInputOnRunningSinkRestartsOnTheNewInput)
     EXPECT_EQ(log.Done, 1) << "the cancelled run delivers no done event";
 }
 
-TEST(SinkInput, DestroyedSourceIsDroppedByItsUsers)
-{
+TEST(SinkInput, DestroyedSourceIsDroppedByItsUsers) {
     auto source = std::make_unique<TMemorySource>(Ramp(10));
     TCollectSink sink;
     TScriptedFilter filter({});
@@ -190,8 +181,7 @@ TEST(SinkInput, DestroyedSourceIsDroppedByItsUsers)
     EXPECT_THROW(sink.Start(), EAuException);
 }
 
-TEST(SinkLifetime, DestroyingRunningSinkStopsItWithoutDone)
-{
+TEST(SinkLifetime, DestroyingRunningSinkStopsItWithoutDone) {
     TMemorySource source(Ramp(4096), 16, true);
     TEventLog log;
     auto sink = std::make_unique<TCollectSink>();
@@ -206,8 +196,7 @@ TEST(SinkLifetime, DestroyingRunningSinkStopsItWithoutDone)
     EXPECT_EQ(log.Done, 0);
 }
 
-TEST(SinkLifetime, DestroyingSinkWhileItsDoneIsBeingDeliveredIsSafe)
-{
+TEST(SinkLifetime, DestroyingSinkWhileItsDoneIsBeingDeliveredIsSafe) {
     TMemorySource source(Ramp(100), 10);
     TEventLog log;
     auto sink = std::make_unique<TCollectSink>();
@@ -216,16 +205,14 @@ TEST(SinkLifetime, DestroyingSinkWhileItsDoneIsBeingDeliveredIsSafe)
     sink->Start();
     // The run ends while nobody drains: the event thread holds its done
     // record, waiting for the window's thread.
-    while (sink->Busy())
-        std::this_thread::sleep_for(1ms);
+    while (sink->Busy()) std::this_thread::sleep_for(1ms);
     std::this_thread::sleep_for(30ms);
     sink.reset();
     PumpFor(50ms);
     EXPECT_EQ(log.Done, 0);
 }
 
-TEST(SinkLifetime, SinkMayDestroyItselfInsideItsOwnHandlers)
-{
+TEST(SinkLifetime, SinkMayDestroyItselfInsideItsOwnHandlers) {
     TMemorySource source(Ramp(1000), 10);
     auto first = std::make_unique<TCollectSink>();
     auto second = std::make_unique<TCollectSink>();
@@ -259,8 +246,7 @@ TEST(SinkLifetime, SinkMayDestroyItselfInsideItsOwnHandlers)
     ASSERT_TRUE(PumpUntil([&] { return log.Done == 1; }));
 }
 
-TEST(SinkLifetime, LastSinkEndsTheEventThread)
-{
+TEST(SinkLifetime, LastSinkEndsTheEventThread) {
     ASSERT_FALSE(EventThreadActive());
     auto first = std::make_unique<TCollectSink>();
     EXPECT_TRUE(EventThreadActive());
@@ -271,8 +257,7 @@ TEST(SinkLifetime, LastSinkEndsTheEventThread)
     EXPECT_FALSE(EventThreadActive());
 }
 
-TEST(SinkRestart, EveryQuickRestartDeliversItsOwnDone)
-{
+TEST(SinkRestart, EveryQuickRestartDeliversItsOwnDone) {
     TMemorySource source(Ramp(64), 64);
     TCollectSink sink;
     TEventLog log;
@@ -281,8 +266,7 @@ TEST(SinkRestart, EveryQuickRestartDeliversItsOwnDone)
     // Restart as soon as EndRun has cleared Busy, before the done event of
     // the previous run has been delivered.
     for (int run = 0; run < 20; ++run) {
-        while (sink.Busy())
-            std::this_thread::yield();
+        while (sink.Busy()) std::this_thread::yield();
         sink.Start();
     }
     ASSERT_TRUE(PumpUntil([&] { return log.Done == 20; }));
@@ -290,22 +274,19 @@ TEST(SinkRestart, EveryQuickRestartDeliversItsOwnDone)
     EXPECT_EQ(log.Done, 20);
 }
 
-TEST(SinkRestart, StartFromInsideOnDoneRunsAgain)
-{
+TEST(SinkRestart, StartFromInsideOnDoneRunsAgain) {
     TMemorySource source(Ramp(64), 64);
     TCollectSink sink;
     int done = 0;
     sink.SetInput(&source);
     sink.SetOnDone([&](TAuOutput& Sender) {
-        if (++done < 5)
-            Sender.Start();
+        if (++done < 5) Sender.Start();
     });
     sink.Start();
     ASSERT_TRUE(PumpUntil([&] { return done == 5; }));
 }
 
-TEST(SinkWorker, RequestedPauseHoldsTheRunUntilWoken)
-{
+TEST(SinkWorker, RequestedPauseHoldsTheRunUntilWoken) {
     TMemorySource source(Ramp(1000), 100, true);
     TCollectSink sink;
     sink.SetInput(&source);
@@ -324,8 +305,7 @@ TEST(SinkWorker, RequestedPauseHoldsTheRunUntilWoken)
     sink.Cancel(false);
 }
 
-TEST(SinkWorker, WaitingCancelReleasesAPausedWorker)
-{
+TEST(SinkWorker, WaitingCancelReleasesAPausedWorker) {
     TMemorySource source(Ramp(1000), 100, true);
     TCollectSink sink;
     sink.SetInput(&source);
@@ -339,8 +319,7 @@ TEST(SinkWorker, WaitingCancelReleasesAPausedWorker)
     EXPECT_TRUE(sink.Worker().Idle());
 }
 
-TEST(SinkWorker, DelayAbove5MsSleepsBeforeEachStep)
-{
+TEST(SinkWorker, DelayAbove5MsSleepsBeforeEachStep) {
     TMemorySource source(Ramp(300), 100);
     TCollectSink sink;
     TEventLog log;
@@ -354,8 +333,7 @@ TEST(SinkWorker, DelayAbove5MsSleepsBeforeEachStep)
     EXPECT_GE(std::chrono::steady_clock::now() - begin, 40ms);
 }
 
-TEST(SinkProgress, ProgressIsPostedOnlyWhenThePercentageChanges)
-{
+TEST(SinkProgress, ProgressIsPostedOnlyWhenThePercentageChanges) {
     TMemorySource source(Ramp(1000), 1);
     TCollectSink sink;
     TEventLog log;
@@ -367,5 +345,5 @@ TEST(SinkProgress, ProgressIsPostedOnlyWhenThePercentageChanges)
     EXPECT_EQ(log.Progress, 100);
 }
 
-} // namespace
-} // namespace quorvel::test
+}  // namespace
+}  // namespace quorvel::test

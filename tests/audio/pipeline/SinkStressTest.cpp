@@ -22,23 +22,20 @@ struct TTrackedSink {
     int Done = 0;
     int Excess = 0;
 
-    void Create(TAuInput& Input)
-    {
+    void Create(TAuInput& Input) {
         Sink = std::make_unique<TCollectSink>();
         Started = 0;
         Done = 0;
         Sink->SetInput(&Input);
         Sink->SetStepPause(20us);
         Sink->SetOnDone([this](TAuOutput&) {
-            if (++Done > Started)
-                ++Excess;
+            if (++Done > Started) ++Excess;
         });
         Sink->SetOnProgress([](TAuOutput& Sender) { static_cast<void>(Sender.PercentDone()); });
     }
 };
 
-TEST(SinkStress, StartCancelRestartAndDestroyKeepOneDonePerRun)
-{
+TEST(SinkStress, StartCancelRestartAndDestroyKeepOneDonePerRun) {
     constexpr int SinkCount = 4;
     constexpr int Operations = 12000;
     std::vector<std::unique_ptr<TMemorySource>> sources;
@@ -56,54 +53,52 @@ TEST(SinkStress, StartCancelRestartAndDestroyKeepOneDonePerRun)
         TTrackedSink& tracked = sinks[random() % SinkCount];
         TCollectSink& sink = *tracked.Sink;
         switch (random() % 8) {
-        case 0:
-        case 1:
-        case 2:
-            try {
-                sink.Start();
-                ++tracked.Started;
-                ++runs;
-            } catch (const EAuException& error) {
-                ASSERT_STREQ(error.what(), "Component is Busy");
+            case 0:
+            case 1:
+            case 2:
+                try {
+                    sink.Start();
+                    ++tracked.Started;
+                    ++runs;
+                } catch (const EAuException& error) {
+                    ASSERT_STREQ(error.what(), "Component is Busy");
+                }
+                break;
+            case 3:
+                sink.Cancel(true);
+                break;
+            case 4:
+                sink.Cancel(false);
+                ASSERT_FALSE(sink.Busy());
+                excess += tracked.Excess;
+                tracked.Started = tracked.Done = tracked.Excess = 0;
+                break;
+            case 5: {
+                const std::size_t index = static_cast<std::size_t>(&tracked - sinks.data());
+                excess += tracked.Excess;
+                tracked.Sink.reset();
+                tracked.Create(*sources[index]);
+                ++destroyed;
+                break;
             }
-            break;
-        case 3:
-            sink.Cancel(true);
-            break;
-        case 4:
-            sink.Cancel(false);
-            ASSERT_FALSE(sink.Busy());
-            excess += tracked.Excess;
-            tracked.Started = tracked.Done = tracked.Excess = 0;
-            break;
-        case 5: {
-            const std::size_t index = static_cast<std::size_t>(&tracked - sinks.data());
-            excess += tracked.Excess;
-            tracked.Sink.reset();
-            tracked.Create(*sources[index]);
-            ++destroyed;
-            break;
+            case 6:
+                if (sink.Busy()) {
+                    sink.SetInput(sink.Input());
+                    tracked.Started = 1;
+                    tracked.Done = tracked.Excess = 0;
+                    ++runs;
+                }
+                break;
+            default:
+                WindowDispatcher().Drain();
+                break;
         }
-        case 6:
-            if (sink.Busy()) {
-                sink.SetInput(sink.Input());
-                tracked.Started = 1;
-                tracked.Done = tracked.Excess = 0;
-                ++runs;
-            }
-            break;
-        default:
-            WindowDispatcher().Drain();
-            break;
-        }
-        if (op % 4 == 0)
-            WindowDispatcher().Drain();
+        if (op % 4 == 0) WindowDispatcher().Drain();
     }
     ASSERT_TRUE(PumpUntil(
         [&] {
             for (const auto& tracked : sinks)
-                if (tracked.Sink->Busy() || tracked.Done < tracked.Started)
-                    return false;
+                if (tracked.Sink->Busy() || tracked.Done < tracked.Started) return false;
             return true;
         },
         60s));
@@ -121,5 +116,5 @@ TEST(SinkStress, StartCancelRestartAndDestroyKeepOneDonePerRun)
     EXPECT_FALSE(EventThreadActive());
 }
 
-} // namespace
-} // namespace quorvel::test
+}  // namespace
+}  // namespace quorvel::test

@@ -7,66 +7,53 @@
 
 namespace quorvel::test {
 
-bool PumpUntil(const std::function<bool()>& Done, std::chrono::milliseconds Limit)
-{
+bool PumpUntil(const std::function<bool()>& Done, std::chrono::milliseconds Limit) {
     const auto deadline = std::chrono::steady_clock::now() + Limit;
     while (!Done()) {
-        if (std::chrono::steady_clock::now() > deadline)
-            return false;
+        if (std::chrono::steady_clock::now() > deadline) return false;
         WindowDispatcher().Drain();
         std::this_thread::sleep_for(std::chrono::microseconds(100));
     }
     return true;
 }
 
-void PumpFor(std::chrono::milliseconds Time)
-{
+void PumpFor(std::chrono::milliseconds Time) {
     const auto deadline = std::chrono::steady_clock::now() + Time;
     PumpUntil([&] { return std::chrono::steady_clock::now() > deadline; }, Time * 2);
 }
 
-std::vector<std::uint8_t> Ramp(std::size_t Count)
-{
+std::vector<std::uint8_t> Ramp(std::size_t Count) {
     std::vector<std::uint8_t> bytes(Count);
-    for (std::size_t i = 0; i < Count; ++i)
-        bytes[i] = static_cast<std::uint8_t>(i * 7 + i / 251);
+    for (std::size_t i = 0; i < Count; ++i) bytes[i] = static_cast<std::uint8_t>(i * 7 + i / 251);
     return bytes;
 }
 
 TMemorySource::TMemorySource(std::vector<std::uint8_t> Data, std::uint32_t BlockBytes, bool Endless)
-    : FData(std::move(Data)), FBlockBytes(BlockBytes), FEndless(Endless)
-{
+    : FData(std::move(Data)), FBlockBytes(BlockBytes), FEndless(Endless) {
     FSize = Endless ? -1 : static_cast<std::int64_t>(FData.size());
 }
 
-void TMemorySource::SetProgress(std::int64_t Position, std::int64_t Size)
-{
+void TMemorySource::SetProgress(std::int64_t Position, std::int64_t Size) {
     FPosition = Position;
     FSize = Size;
 }
 
-void TMemorySource::DoOpen()
-{
+void TMemorySource::DoOpen() {
     ++OpenCalls;
-    if (!FOpenFailure.empty())
-        throw std::runtime_error(FOpenFailure);
+    if (!FOpenFailure.empty()) throw std::runtime_error(FOpenFailure);
     FBusy = true;
     FPosition = 0;
     FOffset = 0;
 }
 
-void TMemorySource::DoClose()
-{
+void TMemorySource::DoClose() {
     ++CloseCalls;
     FBusy = false;
-    if (!FCloseFailure.empty())
-        throw std::runtime_error(FCloseFailure);
+    if (!FCloseFailure.empty()) throw std::runtime_error(FCloseFailure);
 }
 
-void TMemorySource::DoRead(const std::uint8_t*& Buffer, std::uint32_t& Bytes)
-{
-    if (FEndless && FOffset == FData.size())
-        FOffset = 0;
+void TMemorySource::DoRead(const std::uint8_t*& Buffer, std::uint32_t& Bytes) {
+    if (FEndless && FOffset == FData.size()) FOffset = 0;
     const std::size_t left = FData.size() - FOffset;
     Bytes = static_cast<std::uint32_t>(std::min<std::size_t>({Bytes, FBlockBytes, left}));
     Buffer = FData.data() + FOffset;
@@ -75,47 +62,35 @@ void TMemorySource::DoRead(const std::uint8_t*& Buffer, std::uint32_t& Bytes)
 }
 
 TScriptedFilter::TScriptedFilter(std::vector<std::uint32_t> Counts, bool SetsPosition)
-    : FCounts(std::move(Counts)), FSetsPosition(SetsPosition)
-{
-}
+    : FCounts(std::move(Counts)), FSetsPosition(SetsPosition) {}
 
-void TScriptedFilter::DoRead(const std::uint8_t*& Buffer, std::uint32_t& Bytes)
-{
+void TScriptedFilter::DoRead(const std::uint8_t*& Buffer, std::uint32_t& Bytes) {
     const std::uint32_t count = FNext < FCounts.size() ? FCounts[FNext++] : 0;
     Bytes = std::min(Bytes, count);
     FBuffer.resize(Bytes);
-    for (std::uint32_t i = 0; i < Bytes; ++i)
-        FBuffer[i] = static_cast<std::uint8_t>(i);
+    for (std::uint32_t i = 0; i < Bytes; ++i) FBuffer[i] = static_cast<std::uint8_t>(i);
     Buffer = FBuffer.data();
-    if (FSetsPosition)
-        FPosition += 1;
+    if (FSetsPosition) FPosition += 1;
 }
 
-TCollectSink::~TCollectSink()
-{
-    Shutdown();
-}
+TCollectSink::~TCollectSink() { Shutdown(); }
 
-std::vector<std::uint8_t> TCollectSink::Collected() const
-{
+std::vector<std::uint8_t> TCollectSink::Collected() const {
     std::lock_guard lock(FLock);
     return FCollected;
 }
 
-void TCollectSink::FailAt(int Step, std::string Message)
-{
+void TCollectSink::FailAt(int Step, std::string Message) {
     FFailAtStep = Step;
     FFailure = std::move(Message);
 }
 
-std::promise<void>& TCollectSink::HoldFinish()
-{
+std::promise<void>& TCollectSink::HoldFinish() {
     FFinishGate = std::make_unique<std::promise<void>>();
     return *FFinishGate;
 }
 
-void TCollectSink::PrepareOutput()
-{
+void TCollectSink::PrepareOutput() {
     {
         std::lock_guard lock(FLock);
         FCollected.clear();
@@ -124,15 +99,11 @@ void TCollectSink::PrepareOutput()
     Input()->Open();
 }
 
-bool TCollectSink::WriteStep(bool Cancelling)
-{
-    if (Cancelling)
-        return false;
+bool TCollectSink::WriteStep(bool Cancelling) {
+    if (Cancelling) return false;
     const int step = ++Steps;
-    if (step == FFailAtStep)
-        throw std::runtime_error(FFailure);
-    if (FStepPause.count() > 0)
-        std::this_thread::sleep_for(FStepPause);
+    if (step == FFailAtStep) throw std::runtime_error(FFailure);
+    if (FStepPause.count() > 0) std::this_thread::sleep_for(FStepPause);
     const std::uint8_t* buffer = nullptr;
     std::uint32_t bytes = 4096;
     Input()->Read(buffer, bytes);
@@ -141,17 +112,14 @@ bool TCollectSink::WriteStep(bool Cancelling)
     return bytes != 0;
 }
 
-void TCollectSink::FinishOutput()
-{
+void TCollectSink::FinishOutput() {
     SawCancelRequested = CancelRequested();
-    if (FFinishGate)
-        FFinishGate->get_future().wait();
+    if (FFinishGate) FFinishGate->get_future().wait();
     FFinishGate.reset();
     Input()->Close();
 }
 
-void TEventLog::Attach(TAuOutput& Sink)
-{
+void TEventLog::Attach(TAuOutput& Sink) {
     Sink.SetOnProgress([this](TAuOutput&) {
         ++Progress;
         Events.push_back("progress");
@@ -167,4 +135,4 @@ void TEventLog::Attach(TAuOutput& Sink)
     });
 }
 
-} // namespace quorvel::test
+}  // namespace quorvel::test

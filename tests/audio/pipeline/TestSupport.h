@@ -15,8 +15,7 @@ namespace quorvel::test {
 
 // Drains the window dispatcher, as the window's event loop would, until Done
 // holds or the time is up; returns Done().
-bool PumpUntil(const std::function<bool()>& Done,
-               std::chrono::milliseconds Limit = std::chrono::seconds(10));
+bool PumpUntil(const std::function<bool()>& Done, std::chrono::milliseconds Limit = std::chrono::seconds(10));
 // Drains the dispatcher for the given time.
 void PumpFor(std::chrono::milliseconds Time);
 
@@ -26,8 +25,7 @@ std::vector<std::uint8_t> Ramp(std::size_t Count);
 // Endless sources repeat their bytes for ever and report Size -1.
 class TMemorySource : public TAuInput {
 public:
-    explicit TMemorySource(std::vector<std::uint8_t> Data, std::uint32_t BlockBytes = 4096,
-                           bool Endless = false);
+    explicit TMemorySource(std::vector<std::uint8_t> Data, std::uint32_t BlockBytes = 4096, bool Endless = false);
 
     int GetBitsPerSample() override { return 16; }
     int GetChannels() override { return 2; }
@@ -119,4 +117,4 @@ struct TEventLog {
     void Attach(TAuOutput& Sink);
 };
 
-} // namespace quorvel::test
+}  // namespace quorvel::test
