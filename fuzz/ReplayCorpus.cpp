@@ -1,5 +1,5 @@
 // Runs a fuzz target over every file of the folders or files given, so the
-// seed corpus is exercised by ordinary builds without libFuzzer.
+// sample inputs are exercised by ordinary builds without libFuzzer.
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
