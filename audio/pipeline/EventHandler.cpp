@@ -47,33 +47,36 @@ void TEventHandler::Post(std::unique_ptr<TAuEventRecord> Record) {
     FSignal.notify_all();
 }
 
-void TEventHandler::PostProgress(TAuOutput& Sink, std::function<void(TAuOutput&)> Handler, std::uint64_t Run) {
+namespace {
+
+// A record carrying the sink's cancel epoch, so that a waiting cancel can
+// make it skip delivery.
+std::unique_ptr<TAuEventRecord> RecordFor(TAuEventKind Kind, TAuOutput& Sink, std::uint64_t Run, std::uint64_t Epoch) {
     auto record = std::make_unique<TAuEventRecord>();
-    record->Kind = ekProgress;
+    record->Kind = Kind;
     record->Sender = &Sink;
-    record->Handler = std::move(Handler);
     record->Run = Run;
-    record->Epoch = Sink.FEventEpoch;
+    record->Epoch = Epoch;
+    return record;
+}
+
+}  // namespace
+
+void TEventHandler::PostProgress(TAuOutput& Sink, std::function<void(TAuOutput&)> Handler, std::uint64_t Run) {
+    auto record = RecordFor(ekProgress, Sink, Run, Sink.FEventEpoch);
+    record->Handler = std::move(Handler);
     Post(std::move(record));
 }
 
 void TEventHandler::PostThreadException(TAuOutput& Sink, std::function<void(TAuOutput&)> Handler, std::uint64_t Run) {
-    auto record = std::make_unique<TAuEventRecord>();
-    record->Kind = ekThreadException;
-    record->Sender = &Sink;
+    auto record = RecordFor(ekThreadException, Sink, Run, Sink.FEventEpoch);
     record->Handler = std::move(Handler);
-    record->Run = Run;
-    record->Epoch = Sink.FEventEpoch;
     Post(std::move(record));
 }
 
 void TEventHandler::PostDone(TAuOutput& Sink, TAuThread& Worker, std::uint64_t Run) {
-    auto record = std::make_unique<TAuEventRecord>();
-    record->Kind = ekDone;
-    record->Sender = &Sink;
+    auto record = RecordFor(ekDone, Sink, Run, Sink.FEventEpoch);
     record->Worker = &Worker;
-    record->Run = Run;
-    record->Epoch = Sink.FEventEpoch;
     Post(std::move(record));
 }
 
