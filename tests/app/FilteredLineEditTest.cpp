@@ -11,32 +11,57 @@
 using namespace quorvel;
 using namespace quorvel::testing;
 
+// The ways text enters a field, each checked against every case.
+enum class Entry { Typed, Pasted, Dropped, Composed };
+
 Q_DECLARE_METATYPE(quorvel::KeyFilter)
+Q_DECLARE_METATYPE(Entry)
 
 class FilteredLineEditTest : public QObject {
     Q_OBJECT
 
 private:
-    static void addCases() {
-        QTest::addColumn<KeyFilter>("filter");
-        QTest::addColumn<int>("maxLength");
-        QTest::addColumn<QString>("entered");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("option: digits, signs, M") << KeyFilter::Option << 4 << "1#*M"
-                                                  << "1#*M";
-        QTest::newRow("option: lower-case m becomes M") << KeyFilter::Option << 4 << "m7"
-                                                        << "M7";
-        QTest::newRow("option: letters, blanks, ';' refused") << KeyFilter::Option << 4 << "a 2;b x3"
-                                                              << "23";
-        QTest::newRow("option: cut at four") << KeyFilter::Option << 4 << "123456"
-                                             << "1234";
-        QTest::newRow("digit: only digits") << KeyFilter::Digit << 4 << "1a#2*3m"
-                                            << "123";
-        QTest::newRow("digit: password of three") << KeyFilter::Digit << 3 << "98765"
-                                                  << "987";
-        QTest::newRow("restore code: signs and digits") << KeyFilter::RestoreCode << 3 << "*M1#"
-                                                        << "*1#";
-        QTest::newRow("non-ASCII refused") << KeyFilter::Digit << 4 << QString::fromUtf8("1é²2") << "12";
+    struct Case {
+        const char* name;
+        KeyFilter filter;
+        int maxLength;
+        QString entered;
+        QString expected;
+    };
+
+    static QList<Case> cases() {
+        return {
+            {"option: digits, signs, M", KeyFilter::Option, 4, "1#*M", "1#*M"},
+            {"option: lower-case m becomes M", KeyFilter::Option, 4, "m7", "M7"},
+            {"option: letters, blanks, ';' refused", KeyFilter::Option, 4, "a 2;b x3", "23"},
+            {"option: cut at four", KeyFilter::Option, 4, "123456", "1234"},
+            {"digit: only digits", KeyFilter::Digit, 4, "1a#2*3m", "123"},
+            {"digit: password of three", KeyFilter::Digit, 3, "98765", "987"},
+            {"restore code: signs and digits", KeyFilter::RestoreCode, 3, "*M1#", "*1#"},
+            {"non-ASCII refused", KeyFilter::Digit, 4, QString::fromUtf8("1é²2"), "12"},
+        };
+    }
+
+    static void enter(FilteredLineEdit& edit, Entry way, const QString& text) {
+        switch (way) {
+            case Entry::Typed:
+                for (QChar c : text)
+                    QTest::sendKeyEvent(QTest::Click, &edit, Qt::Key_unknown, QString(c), Qt::NoModifier);
+                break;
+            case Entry::Pasted:
+                QGuiApplication::clipboard()->setText(text);
+                QTest::keySequence(&edit, QKeySequence::Paste);
+                break;
+            case Entry::Dropped:
+                dropText(&edit, text);
+                break;
+            case Entry::Composed: {
+                QInputMethodEvent commit;
+                commit.setCommitString(text);
+                QApplication::sendEvent(&edit, &commit);
+                break;
+            }
+        }
     }
 
     static bool shownWithFocus(FilteredLineEdit& edit) {
@@ -46,54 +71,33 @@ private:
     }
 
 private Q_SLOTS:
-    void typedKeys_data() { addCases(); }
-    void typedKeys() {
-        QFETCH(KeyFilter, filter);
-        QFETCH(int, maxLength);
-        QFETCH(QString, entered);
-        QFETCH(QString, expected);
-        FilteredLineEdit edit(filter, maxLength);
-        QVERIFY(shownWithFocus(edit));
-        for (QChar c : entered) QTest::sendKeyEvent(QTest::Click, &edit, Qt::Key_unknown, QString(c), Qt::NoModifier);
-        QCOMPARE(edit.text(), expected);
+    void enteredText_data() {
+        QTest::addColumn<Entry>("way");
+        QTest::addColumn<KeyFilter>("filter");
+        QTest::addColumn<int>("maxLength");
+        QTest::addColumn<QString>("entered");
+        QTest::addColumn<QString>("expected");
+        const std::pair<Entry, const char*> ways[] = {{Entry::Typed, "typed"},
+                                                      {Entry::Pasted, "pasted"},
+                                                      {Entry::Dropped, "dropped"},
+                                                      {Entry::Composed, "composed"}};
+        for (const auto& [way, wayName] : ways) {
+            for (const Case& c : cases()) {
+                QTest::addRow("%s, %s", wayName, c.name) << way << c.filter << c.maxLength << c.entered << c.expected;
+            }
+        }
     }
 
-    void pastedText_data() { addCases(); }
-    void pastedText() {
+    void enteredText() {
+        QFETCH(Entry, way);
         QFETCH(KeyFilter, filter);
         QFETCH(int, maxLength);
         QFETCH(QString, entered);
         QFETCH(QString, expected);
         FilteredLineEdit edit(filter, maxLength);
-        QVERIFY(shownWithFocus(edit));
-        QGuiApplication::clipboard()->setText(entered);
-        QTest::keySequence(&edit, QKeySequence::Paste);
-        QCOMPARE(edit.text(), expected);
-    }
-
-    void droppedText_data() { addCases(); }
-    void droppedText() {
-        QFETCH(KeyFilter, filter);
-        QFETCH(int, maxLength);
-        QFETCH(QString, entered);
-        QFETCH(QString, expected);
-        FilteredLineEdit edit(filter, maxLength);
-        QVERIFY(showActive(&edit));
-        dropText(&edit, entered);
-        QCOMPARE(edit.text(), expected);
-    }
-
-    void composedText_data() { addCases(); }
-    void composedText() {
-        QFETCH(KeyFilter, filter);
-        QFETCH(int, maxLength);
-        QFETCH(QString, entered);
-        QFETCH(QString, expected);
-        FilteredLineEdit edit(filter, maxLength);
-        QVERIFY(shownWithFocus(edit));
-        QInputMethodEvent commit;
-        commit.setCommitString(entered);
-        QApplication::sendEvent(&edit, &commit);
+        // A drop needs only an active window; the other ways type into the focused field.
+        QVERIFY(way == Entry::Dropped ? showActive(&edit) : shownWithFocus(edit));
+        enter(edit, way, entered);
         QCOMPARE(edit.text(), expected);
     }
 
