@@ -3,6 +3,7 @@
 #include "audio/pipeline/AuException.h"
 #include "audio/pipeline/AuThread.h"
 #include "audio/pipeline/EventHandler.h"
+#include "audio/pipeline/SchedulePoint.h"
 #include "audio/pipeline/WindowDispatcher.h"
 
 #include <cmath>
@@ -63,10 +64,13 @@ void TAuOutput::Start() {
 }
 
 void TAuOutput::Cancel(bool ReturnAtOnce) {
+    // Marked before the worker is told: from here on, every event of this run
+    // is refused at delivery, whenever it was posted or taken from the queue.
+    if (!ReturnAtOnce) FCancelledRun = FRunId;
     FCancelRequested = true;
     FWorker->RequestStop(ReturnAtOnce);
     if (ReturnAtOnce) return;
-    ++FEventEpoch;
+    ReachSchedulePoint(TSchedulePoint::CancelStopRequested);
     FEvents.Mute(*this);
     FEvents.Purge(*this);
     WaitDraining([this] { return FWorker->Idle() || FWorker->RunFinished(); });

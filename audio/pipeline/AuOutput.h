@@ -50,6 +50,8 @@ public:
     int PercentDone() const;
     std::string ErrorText() const;
     bool Busy() const { return FBusy; }
+    // How many runs Start has begun on this sink.
+    std::uint64_t RunsStarted() const { return FRunId; }
 
     TOutputDoneEvent OnDone() const;
     void SetOnDone(TOutputDoneEvent Handler);
@@ -86,8 +88,10 @@ private:
     void SetErrorText(std::string Text);
     // The event thread clears Busy again after a run unless a later Start came.
     void ClearBusyAfterRun(std::uint64_t Run);
-    // False once a Cancel(false) came after the event was posted.
-    bool EventIsCurrent(std::uint64_t Epoch) const { return Epoch == FEventEpoch; }
+    // False for every event of a run that a waiting Cancel covered. Judged on
+    // the window's thread at delivery, where Cancel runs too, so it does not
+    // matter when the record was posted or taken from the queue.
+    bool EventIsCurrent(std::uint64_t Run) const { return Run > FCancelledRun; }
 
     std::mutex FOutputLock;
     mutable std::mutex FFieldsLock;  // ErrorText and the three handlers
@@ -99,9 +103,9 @@ private:
     std::atomic<bool> FBusy{false};
     std::atomic<bool> FCancelRequested{false};
     std::atomic<bool> FWriting{false};
-    int FLastPercent = 0;                       // worker only
-    std::atomic<std::uint64_t> FRunId{0};       // bumped by each Start
-    std::atomic<std::uint64_t> FEventEpoch{0};  // bumped by each Cancel(false)
+    int FLastPercent = 0;                  // worker only
+    std::atomic<std::uint64_t> FRunId{0};  // bumped by each Start
+    std::uint64_t FCancelledRun = 0;       // window's thread only: last run a Cancel(false) covered
     bool FShutDown = false;
     TEventHandler& FEvents;
     std::unique_ptr<TAuThread> FWorker;

@@ -148,8 +148,16 @@ void TAuThread::RequestStop(bool DeliverDoneAfterwards) {
         FRunFinished = false;
         FStopRequested = true;
     }
-    while (FPaused) {
-        Wake();
+    // The paused check and the wake go together under the lock: a wake sent
+    // after the worker went on would stay pending and start a run that no
+    // Start asked for once the worker is idle again.
+    for (;;) {
+        {
+            std::lock_guard lock(FLock);
+            if (!FPaused) break;
+            FWakePending = true;
+        }
+        FChanged.notify_all();
         std::this_thread::yield();
     }
 }

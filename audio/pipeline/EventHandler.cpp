@@ -1,6 +1,7 @@
 #include "audio/pipeline/EventHandler.h"
 
 #include "audio/pipeline/AuThread.h"
+#include "audio/pipeline/SchedulePoint.h"
 #include "audio/pipeline/WindowDispatcher.h"
 
 #include <algorithm>
@@ -49,33 +50,32 @@ void TEventHandler::Post(std::unique_ptr<TAuEventRecord> Record) {
 
 namespace {
 
-// A record carrying the sink's cancel epoch, so that a waiting cancel can
-// make it skip delivery.
-std::unique_ptr<TAuEventRecord> RecordFor(TAuEventKind Kind, TAuOutput& Sink, std::uint64_t Run, std::uint64_t Epoch) {
+// A record carrying the run that posted it, so that a waiting cancel of that
+// run can make it skip delivery.
+std::unique_ptr<TAuEventRecord> RecordFor(TAuEventKind Kind, TAuOutput& Sink, std::uint64_t Run) {
     auto record = std::make_unique<TAuEventRecord>();
     record->Kind = Kind;
     record->Sender = &Sink;
     record->Run = Run;
-    record->Epoch = Epoch;
     return record;
 }
 
 }  // namespace
 
 void TEventHandler::PostProgress(TAuOutput& Sink, std::function<void(TAuOutput&)> Handler, std::uint64_t Run) {
-    auto record = RecordFor(ekProgress, Sink, Run, Sink.FEventEpoch);
+    auto record = RecordFor(ekProgress, Sink, Run);
     record->Handler = std::move(Handler);
     Post(std::move(record));
 }
 
 void TEventHandler::PostThreadException(TAuOutput& Sink, std::function<void(TAuOutput&)> Handler, std::uint64_t Run) {
-    auto record = RecordFor(ekThreadException, Sink, Run, Sink.FEventEpoch);
+    auto record = RecordFor(ekThreadException, Sink, Run);
     record->Handler = std::move(Handler);
     Post(std::move(record));
 }
 
 void TEventHandler::PostDone(TAuOutput& Sink, TAuThread& Worker, std::uint64_t Run) {
-    auto record = RecordFor(ekDone, Sink, Run, Sink.FEventEpoch);
+    auto record = RecordFor(ekDone, Sink, Run);
     record->Worker = &Worker;
     Post(std::move(record));
 }
@@ -132,9 +132,13 @@ void TEventHandler::Execute() {
     while (!FTerminated) {
         auto record = TakeFirst();
         if (!record) continue;
+        ReachSchedulePoint(TSchedulePoint::RecordTaken);
         Deliver(*record);
-        std::lock_guard lock(FQueueLock);
-        FCurrent = nullptr;
+        {
+            std::lock_guard lock(FQueueLock);
+            FCurrent = nullptr;
+        }
+        ReachSchedulePoint(TSchedulePoint::RecordDelivered);
     }
     FEnded = true;
 }
@@ -162,7 +166,7 @@ void TEventHandler::Deliver(TAuEventRecord& Record) {
     // may have destroyed it.
     RunOnWindowThread(Record, [&Record] {
         TAuOutput& sink = *Record.Sender;
-        if (sink.EventIsCurrent(Record.Epoch) && Record.Handler) Record.Handler(sink);
+        if (sink.EventIsCurrent(Record.Run) && Record.Handler) Record.Handler(sink);
     });
 }
 
@@ -173,7 +177,7 @@ void TEventHandler::DeliverDone(TAuEventRecord& Record) {
     Purge(sink, Record.Run);
     RunOnWindowThread(Record, [&Record] {
         TAuOutput& target = *Record.Sender;
-        if (!target.EventIsCurrent(Record.Epoch) || !Record.Worker->DeliverDone()) return;
+        if (!target.EventIsCurrent(Record.Run) || !Record.Worker->DeliverDone()) return;
         if (auto handler = target.OnDone()) handler(target);
     });
 }

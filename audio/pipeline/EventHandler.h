@@ -20,7 +20,6 @@ struct TAuEventRecord {
     std::function<void(TAuOutput&)> Handler;  // progress and exception events
     TAuThread* Worker = nullptr;              // done events
     std::uint64_t Run = 0;                    // the run that posted it
-    std::uint64_t Epoch = 0;                  // the sink's cancel epoch when posted
 };
 
 // The process-wide event thread: delivers the sinks' events, in the order
