@@ -1,0 +1,134 @@
+#include "operations/prompt/PromptLeveller.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <stdexcept>
+
+namespace quorvel {
+
+namespace {
+
+constexpr long HeaderBytes = 44;
+constexpr std::size_t BlockSamples = 32768;
+
+struct TFileCloser {
+    void operator()(std::FILE* File) const { std::fclose(File); }
+};
+using TFile = std::unique_ptr<std::FILE, TFileCloser>;
+
+std::uint32_t ReadLe32(const std::uint8_t* Bytes) {
+    return Bytes[0] | (Bytes[1] << 8) | (Bytes[2] << 16) | (std::uint32_t{Bytes[3]} << 24);
+}
+std::uint16_t ReadLe16(const std::uint8_t* Bytes) { return static_cast<std::uint16_t>(Bytes[0] | (Bytes[1] << 8)); }
+
+struct TPcmLayout {
+    int SampleRate = 0;
+    int Channels = 0;
+    std::int64_t Samples = 0;  // all channels
+};
+
+TPcmLayout ReadLayout(std::FILE* File) {
+    std::array<std::uint8_t, HeaderBytes> header{};
+    if (std::fread(header.data(), 1, header.size(), File) != header.size())
+        throw std::runtime_error("O arquivo convertido está incompleto.");
+    const bool plainPcm = std::memcmp(header.data(), "RIFF", 4) == 0 &&
+                          std::memcmp(header.data() + 8, "WAVE", 4) == 0 &&
+                          std::memcmp(header.data() + 12, "fmt ", 4) == 0 && ReadLe32(header.data() + 16) == 16 &&
+                          ReadLe16(header.data() + 20) == 1 && ReadLe16(header.data() + 34) == 16 &&
+                          std::memcmp(header.data() + 36, "data", 4) == 0;
+    const int channels = ReadLe16(header.data() + 22);
+    if (!plainPcm || channels == 0) throw std::runtime_error("O arquivo convertido não é PCM de 16 bits.");
+    std::fseek(File, 0, SEEK_END);
+    const long fileBytes = std::ftell(File);
+    // A size beyond the file (a writer cut short) counts only what is there.
+    const std::int64_t dataBytes = std::min<std::int64_t>(ReadLe32(header.data() + 40), fileBytes - HeaderBytes);
+    TPcmLayout layout;
+    layout.SampleRate = static_cast<int>(ReadLe32(header.data() + 24));
+    layout.Channels = channels;
+    layout.Samples = dataBytes / 2 / channels * channels;
+    return layout;
+}
+
+// Calls Visit(samples, count, first sample index) for every block of the data.
+template <typename TVisit>
+void ForEachBlock(std::FILE* File, const TPcmLayout& Layout, TVisit Visit) {
+    std::vector<std::uint8_t> bytes(BlockSamples * 2);
+    std::vector<std::int16_t> samples(BlockSamples);
+    for (std::int64_t done = 0; done < Layout.Samples;) {
+        const auto count = static_cast<std::size_t>(std::min<std::int64_t>(BlockSamples, Layout.Samples - done));
+        // Positioned before every read: the visitor may have written.
+        if (std::fseek(File, HeaderBytes + done * 2, SEEK_SET) != 0 ||
+            std::fread(bytes.data(), 2, count, File) != count)
+            throw std::runtime_error("Não foi possível ler o arquivo convertido.");
+        for (std::size_t i = 0; i < count; ++i) samples[i] = static_cast<std::int16_t>(ReadLe16(bytes.data() + 2 * i));
+        Visit(samples.data(), count, done);
+        done += static_cast<std::int64_t>(count);
+    }
+}
+
+void WriteBlock(std::FILE* File, std::int64_t FirstSample, const std::int16_t* Samples, std::size_t Count) {
+    std::vector<std::uint8_t> bytes(Count * 2);
+    for (std::size_t i = 0; i < Count; ++i) {
+        const auto value = static_cast<std::uint16_t>(Samples[i]);
+        bytes[2 * i] = static_cast<std::uint8_t>(value);
+        bytes[2 * i + 1] = static_cast<std::uint8_t>(value >> 8);
+    }
+    if (std::fseek(File, HeaderBytes + FirstSample * 2, SEEK_SET) != 0 ||
+        std::fwrite(bytes.data(), 1, bytes.size(), File) != bytes.size())
+        throw std::runtime_error("Não foi possível gravar o arquivo convertido.");
+}
+
+}  // namespace
+
+TPromptSummary LevelPromptFile(const std::string& Path, TLevelMode Mode, int WaveformColumns) {
+    TFile file(std::fopen(Path.c_str(), Mode == TLevelMode::None ? "rb" : "r+b"));
+    if (!file) throw std::runtime_error("Não foi possível abrir o arquivo convertido.");
+    const TPcmLayout layout = ReadLayout(file.get());
+    // The meters run on interleaved samples, so their time constants are
+    // kept right by counting every channel's samples.
+    const int meterRate = std::max(1, layout.SampleRate * layout.Channels);
+
+    TLevelMeasure before(meterRate);
+    ForEachBlock(file.get(), layout,
+                 [&](const std::int16_t* Samples, std::size_t Count, std::int64_t) { before.Add(Samples, Count); });
+    const TLevelPlan plan = PlanLevelling(Mode, before);
+
+    TPromptSummary summary;
+    summary.SampleRate = layout.SampleRate;
+    summary.Channels = layout.Channels;
+    summary.Frames = layout.Samples / layout.Channels;
+    summary.PeakBefore = before.Peak;
+    summary.Gain = plan.Gain();
+    summary.TargetReached = plan.TargetReached;
+    const std::size_t columns = summary.Frames == 0 ? 0 : static_cast<std::size_t>(std::max(1, WaveformColumns));
+    summary.Waveform.assign(columns, {0, 0});
+    std::vector<bool> touched(columns, false);
+
+    TLevelMeasure after(meterRate);
+    ForEachBlock(file.get(), layout, [&](const std::int16_t* Samples, std::size_t Count, std::int64_t First) {
+        std::vector<std::int16_t> levelled(Samples, Samples + Count);
+        plan.Apply(levelled.data(), Count);
+        if (Mode != TLevelMode::None && plan.Gain() != 1.0) WriteBlock(file.get(), First, levelled.data(), Count);
+        after.Add(levelled.data(), Count);
+        for (std::size_t i = 0; i < Count; ++i) {
+            const std::int64_t frame = (First + static_cast<std::int64_t>(i)) / layout.Channels;
+            const auto column = static_cast<std::size_t>(frame * static_cast<std::int64_t>(columns) / summary.Frames);
+            auto& [low, high] = summary.Waveform[column];
+            if (!touched[column]) {
+                low = high = levelled[i];
+                touched[column] = true;
+            }
+            low = std::min(low, levelled[i]);
+            high = std::max(high, levelled[i]);
+        }
+    });
+    if (std::fflush(file.get()) != 0) throw std::runtime_error("Não foi possível gravar o arquivo convertido.");
+    summary.PeakAfter = after.Peak;
+    summary.SpeechLevelDbm0 = after.Speech.ActiveLevelDbm0();
+    return summary;
+}
+
+}  // namespace quorvel

@@ -1,0 +1,56 @@
+#include "operations/prompt/PromptFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <set>
+
+namespace quorvel::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(PromptFiles, NamesAndSourceKinds) {
+    EXPECT_EQ(PromptFileName(0), "100.wav");
+    EXPECT_EQ(PromptFileName(5), "105.wav");
+    EXPECT_EQ(PromptFileName(10), "132.wav");
+    EXPECT_EQ(PromptFileName(11), std::nullopt);
+    EXPECT_EQ(PromptFileName(-1), std::nullopt);
+    EXPECT_EQ(ClassifyPromptSource("/x/GRAVACAO.MP3"), TPromptSourceKind::Mp3);
+    EXPECT_EQ(ClassifyPromptSource("a.Wav"), TPromptSourceKind::Wav);
+    EXPECT_EQ(ClassifyPromptSource("/dir.mp3/file"), TPromptSourceKind::Other);
+    EXPECT_EQ(ClassifyPromptSource("song.mp3.txt"), TPromptSourceKind::Other);
+}
+
+TEST(PromptFiles, TemporaryNamesAreNewAndRecognised) {
+    const fs::path folder = fs::temp_directory_path() / ("prompt-files-" + std::to_string(::getpid()));
+    fs::create_directories(folder);
+    const std::string prefix = folder.string() + "/";
+    std::set<std::string> names;
+    for (int i = 0; i < 20; ++i) {
+        const std::string name = ReserveTemporaryPrompt(prefix);
+        EXPECT_TRUE(fs::exists(name));
+        EXPECT_TRUE(IsTemporaryPromptName(fs::path(name).filename().string()));
+        names.insert(name);
+    }
+    EXPECT_EQ(names.size(), 20u);
+    EXPECT_FALSE(IsTemporaryPromptName("105.wav"));
+    EXPECT_FALSE(IsTemporaryPromptName(".quorvel-prompt-abc.wav"));
+
+    // The new prompt takes the old one's place in one rename.
+    std::ofstream(prefix + "105.wav") << "old";
+    std::ofstream(*names.begin()) << "new";
+    InstallPrompt(*names.begin(), prefix + "105.wav");
+    std::ifstream installed(prefix + "105.wav");
+    std::string text;
+    installed >> text;
+    EXPECT_EQ(text, "new");
+    EXPECT_FALSE(fs::exists(*names.begin()));
+    EXPECT_THROW(InstallPrompt(prefix + "missing.wav", prefix + "106.wav"), std::runtime_error);
+    EXPECT_FALSE(fs::exists(prefix + "106.wav"));
+    fs::remove_all(folder);
+}
+
+}  // namespace
+}  // namespace quorvel::test

@@ -1,0 +1,106 @@
+#include "operations/prompt/PromptLeveller.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+namespace quorvel::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+void PutLe(std::vector<std::uint8_t>& Out, std::uint32_t Value, int Bytes) {
+    for (int i = 0; i < Bytes; ++i) Out.push_back(static_cast<std::uint8_t>(Value >> (8 * i)));
+}
+
+// The plain 44-byte header the converter writes, then the samples.
+std::vector<std::uint8_t> PcmWave(const std::vector<std::int16_t>& Samples, int Channels = 1, int Rate = 8000,
+                                  int FormatTag = 1) {
+    std::vector<std::uint8_t> out;
+    const auto dataBytes = static_cast<std::uint32_t>(Samples.size() * 2);
+    out.insert(out.end(), {'R', 'I', 'F', 'F'});
+    PutLe(out, 36 + dataBytes, 4);
+    out.insert(out.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
+    PutLe(out, 16, 4);
+    PutLe(out, static_cast<std::uint32_t>(FormatTag), 2);
+    PutLe(out, static_cast<std::uint32_t>(Channels), 2);
+    PutLe(out, static_cast<std::uint32_t>(Rate), 4);
+    PutLe(out, static_cast<std::uint32_t>(Rate * Channels * 2), 4);
+    PutLe(out, static_cast<std::uint32_t>(Channels * 2), 2);
+    PutLe(out, 16, 2);
+    out.insert(out.end(), {'d', 'a', 't', 'a'});
+    PutLe(out, dataBytes, 4);
+    for (const auto sample : Samples) PutLe(out, static_cast<std::uint16_t>(sample), 2);
+    return out;
+}
+
+class PromptLevellerTest : public ::testing::Test {
+protected:
+    fs::path Write(const std::vector<std::uint8_t>& Bytes) {
+        std::ofstream(path_, std::ios::binary)
+            .write(reinterpret_cast<const char*>(Bytes.data()), static_cast<std::streamsize>(Bytes.size()));
+        return path_;
+    }
+    std::vector<std::uint8_t> Read() const {
+        std::ifstream in(path_, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), {}};
+    }
+    void TearDown() override { fs::remove(path_); }
+
+    fs::path path_ = fs::temp_directory_path() / ("leveller-" + std::to_string(::getpid()) + ".wav");
+};
+
+TEST_F(PromptLevellerTest, PeakLevellingRewritesOnlyTheSamples) {
+    // Large enough for several read blocks, with the peak in the last one.
+    std::vector<std::int16_t> samples(70000, 100);
+    samples.back() = -200;
+    const auto summary = LevelPromptFile(Write(PcmWave(samples)).string(), TLevelMode::Peak, 7);
+    std::vector<std::int16_t> expected(70000, 16384);
+    expected.back() = -32767;
+    EXPECT_EQ(Read(), PcmWave(expected));
+    EXPECT_EQ(summary.PeakBefore, 200);
+    EXPECT_EQ(summary.PeakAfter, 32767);
+    EXPECT_DOUBLE_EQ(summary.Gain, 32767.0 / 200.0);
+    EXPECT_EQ(summary.Frames, 70000);
+    EXPECT_EQ(summary.SampleRate, 8000);
+    ASSERT_EQ(summary.Waveform.size(), 7u);
+    EXPECT_EQ(summary.Waveform.front(), std::make_pair(std::int16_t{16384}, std::int16_t{16384}));
+    EXPECT_EQ(summary.Waveform.back(), std::make_pair(std::int16_t{-32767}, std::int16_t{16384}));
+}
+
+TEST_F(PromptLevellerTest, NoneAndSilenceLeaveTheFileByteForByte) {
+    const auto quiet = PcmWave({1, -2, 3, 0});
+    LevelPromptFile(Write(quiet).string(), TLevelMode::None);
+    EXPECT_EQ(Read(), quiet);
+    const auto silent = PcmWave(std::vector<std::int16_t>(100, 0));
+    const auto summary = LevelPromptFile(Write(silent).string(), TLevelMode::Speech);
+    EXPECT_EQ(Read(), silent);
+    EXPECT_FALSE(summary.TargetReached);
+    EXPECT_FALSE(summary.SpeechLevelDbm0.has_value());
+}
+
+TEST_F(PromptLevellerTest, DataSizeBeyondTheFileCountsWhatIsThere) {
+    auto bytes = PcmWave({10, 20, -40});
+    bytes[40] = 0xFF;  // data size far beyond the file
+    bytes[41] = 0xFF;
+    const auto summary = LevelPromptFile(Write(bytes).string(), TLevelMode::Peak);
+    EXPECT_EQ(summary.Frames, 3);
+    EXPECT_EQ(summary.PeakAfter, 32767);
+}
+
+TEST_F(PromptLevellerTest, RefusesWhatTheConverterDoesNotWrite) {
+    for (const auto& bytes :
+         {PcmWave({1, 2}, 1, 8000, 3), std::vector<std::uint8_t>{'R', 'I', 'F', 'F'}, PcmWave({1, 2}, 0)}) {
+        Write(bytes);
+        EXPECT_THROW(LevelPromptFile(path_.string(), TLevelMode::Peak), std::runtime_error);
+        EXPECT_EQ(Read(), bytes);
+    }
+    EXPECT_THROW(LevelPromptFile((path_.string() + ".missing"), TLevelMode::Peak), std::runtime_error);
+}
+
+}  // namespace
+}  // namespace quorvel::test
