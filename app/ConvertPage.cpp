@@ -1,5 +1,6 @@
 #include "app/ConvertPage.h"
 
+#include <QCheckBox>
 #include <QFrame>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -11,6 +12,7 @@
 #include <string_view>
 
 #include "app/Controls.h"
+#include "app/WaveformView.h"
 
 namespace quorvel {
 
@@ -29,6 +31,10 @@ ConvertPage buildConvertPage(QWidget* page) {
     built.promptList = makeDropDownList(group, QStringLiteral("cbNomeArquivo"), kPromptItems);
     auto* select = new QPushButton(QStringLiteral("Selecione..."), group);
     select->setObjectName(QStringLiteral("btSelecione"));
+    built.select = select;
+    // Not part of the configuration: it changes nothing that is saved.
+    built.speechLevel = new QCheckBox(QString::fromUtf8("Igualar volume da fala"), group);
+    built.speechLevel->setObjectName(QStringLiteral("cbNivelVoz"));
 
     auto* panel = new QFrame(group);
     panel->setObjectName(QStringLiteral("Panel1"));
@@ -39,9 +45,17 @@ ConvertPage buildConvertPage(QWidget* page) {
     progress->setObjectName(QStringLiteral("ProgressBar1"));
     progress->setRange(0, 100);
     progress->setValue(0);
+    built.log = log;
+    built.progress = progress;
+    built.summary = new QLabel(panel);
+    built.summary->setObjectName(QStringLiteral("lbResumo"));
+    built.waveform = new WaveformView(panel);
+    built.waveform->setObjectName(QStringLiteral("imgOnda"));
     auto* panelLayout = new QVBoxLayout(panel);
     panelLayout->addWidget(log);
     panelLayout->addWidget(progress);
+    panelLayout->addWidget(built.summary);
+    panelLayout->addWidget(built.waveform);
 
     auto* choice = new QHBoxLayout;
     choice->addWidget(makeLabel(group, QStringLiteral("Nome do Menu")));
@@ -50,6 +64,7 @@ ConvertPage buildConvertPage(QWidget* page) {
     choice->addStretch(1);
     auto* groupLayout = new QVBoxLayout(group);
     groupLayout->addLayout(choice);
+    groupLayout->addWidget(built.speechLevel);
     groupLayout->addWidget(panel);
 
     auto* layout = new QVBoxLayout(page);

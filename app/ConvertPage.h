@@ -1,13 +1,25 @@
 // Page 2: conversion of a recording into a menu's prompt file.
 #pragma once
 
+class QCheckBox;
 class QComboBox;
+class QLabel;
+class QProgressBar;
+class QPushButton;
 class QWidget;
 
 namespace quorvel {
 
+class WaveformView;
+
 struct ConvertPage {
-    QComboBox* promptList = nullptr;  // cbNomeArquivo
+    QComboBox* promptList = nullptr;   // cbNomeArquivo
+    QCheckBox* speechLevel = nullptr;  // cbNivelVoz: level the speech, not the peak
+    QPushButton* select = nullptr;     // btSelecione
+    QLabel* log = nullptr;             // lbLog
+    QProgressBar* progress = nullptr;  // ProgressBar1
+    QLabel* summary = nullptr;         // lbResumo: the installed prompt's figures
+    WaveformView* waveform = nullptr;  // imgOnda
 };
 
 ConvertPage buildConvertPage(QWidget* page);

@@ -12,9 +12,11 @@
 #include "app/ClickableLabel.h"
 #include "app/FilteredLineEdit.h"
 #include "app/MaskedEdit.h"
+#include "app/PipelineEvents.h"
 #include "app/ProgressPanel.h"
 #include "app/SettingsPage.h"
 #include "shell/ApplicationTitle.h"
+#include "shell/OpenFileDialog.h"
 
 namespace quorvel {
 
@@ -42,10 +44,13 @@ TMainFormQuorvel::TMainFormQuorvel(const QString& programFolder, MessageBoxes& b
       programFolder_(programFolder),
       boxes_(boxes),
       card_(programFolder.toStdString(), fileSystem),
-      guard_(boxes, this) {
+      guard_(boxes, this),
+      openDialog2_(std::make_unique<QtOpenFileDialog>()) {
     setObjectName(QStringLiteral("MainFormQuorvel"));
+    drainPipelineEventsInQtLoop();
     buildWindow();
     connectHandlers();
+    connectPromptHandlers();
     FormCreate();
 }
 

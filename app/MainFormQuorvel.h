@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QWidget>
+#include <memory>
 
 #include "app/CommandStrip.h"
 #include "app/ConfigurationFields.h"
@@ -12,6 +13,7 @@
 #include "app/MenusPage.h"
 #include "config/CardFolder.h"
 #include "config/DeviceConfiguration.h"
+#include "operations/prompt/PromptConversion.h"
 
 class QFrame;
 class QTabWidget;
@@ -23,6 +25,7 @@ class CardError;
 class FilteredLineEdit;
 class MaskedEdit;
 class MessageBoxes;
+class OpenFileDialog;
 
 class TMainFormQuorvel : public QWidget {
     Q_OBJECT
@@ -37,6 +40,10 @@ public:
 
     // Whether the window may close now; asks when there are unsaved changes.
     bool FormCloseQuery();
+
+    // Replaces the file chooser of page 2 (tests).
+    void setOpenDialog2(std::unique_ptr<OpenFileDialog> dialog);
+    TPromptConversion& promptConversion() { return prompt_; }
 
 public Q_SLOTS:
     void FormCreate();
@@ -54,6 +61,11 @@ public Q_SLOTS:
     void edRestauraExit();
     void tChangeTimer();
     void PageControl1Change(int index);
+    void btSelecioneClick();
+    void WaveOut1Progress();
+    void WaveOut2Progress();
+    void WaveOut1Done();
+    void WaveOut2Done();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -61,6 +73,8 @@ protected:
 private:
     void buildWindow();
     void connectHandlers();
+    void connectPromptHandlers();
+    void promptFinished(const TPromptResult& result);
     // Reads every record file into the fields. Throws CardError after
     // showing what was read before the failure.
     void loadConfigurationIntoFields();
@@ -79,6 +93,8 @@ private:
     QFrame* painel_ = nullptr;
     QTimer* tChange_ = nullptr;
     bool dataChanged_ = false;
+    TPromptConversion prompt_;
+    std::unique_ptr<OpenFileDialog> openDialog2_;
 };
 
 }  // namespace quorvel

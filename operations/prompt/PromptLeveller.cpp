@@ -43,8 +43,10 @@ TPcmLayout ReadLayout(std::FILE* File) {
     if (!plainPcm || channels == 0) throw std::runtime_error("O arquivo convertido não é PCM de 16 bits.");
     std::fseek(File, 0, SEEK_END);
     const long fileBytes = std::ftell(File);
-    // A size beyond the file (a writer cut short) counts only what is there.
-    const std::int64_t dataBytes = std::min<std::int64_t>(ReadLe32(header.data() + 40), fileBytes - HeaderBytes);
+    // Less data than the header promises means a write was cut short: such
+    // a prompt would stop in the middle of the menu.
+    const std::int64_t dataBytes = ReadLe32(header.data() + 40);
+    if (dataBytes > fileBytes - HeaderBytes) throw std::runtime_error("O arquivo convertido está incompleto.");
     TPcmLayout layout;
     layout.SampleRate = static_cast<int>(ReadLe32(header.data() + 24));
     layout.Channels = channels;

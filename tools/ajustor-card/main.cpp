@@ -1,4 +1,6 @@
 // ajustor-card: prepares an auto-attendant memory card from the command line.
+#include <unistd.h>
+
 #include <iostream>
 #include <string>
 #include <vector>
@@ -7,6 +9,7 @@
 
 #include "CardCommands.h"
 #include "ExitCode.h"
+#include "PromptCommand.h"
 
 using namespace quorvel::card_tool;
 
@@ -27,6 +30,14 @@ int main(int argc, char** argv) {
     set->add_option("DIR", folder, "Card folder")->required()->check(CLI::ExistingDirectory);
     set->add_option("PATH=VALUE", assignments, "Value to enter, e.g. menus.3.1.target1=M2")->required();
 
+    PromptArguments prompt;
+    CLI::App* promptCommand =
+        app.add_subcommand("prompt", "Convert an MP3 or WAV recording into the prompt of a menu in DIR");
+    promptCommand->add_option("DIR", prompt.folder, "Card folder")->required()->check(CLI::ExistingDirectory);
+    promptCommand->add_option("TARGET", prompt.target, "Menu digit 0-9, or vinheta")->required();
+    promptCommand->add_option("FILE", prompt.file, "The recording, MP3 or WAV")->required();
+    promptCommand->add_option("--level", prompt.level, "peak (default), speech or none");
+
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
@@ -39,8 +50,10 @@ int main(int argc, char** argv) {
         result = initCard(folder, std::cerr);
     } else if (*show) {
         result = showCard(folder, std::cout, std::cerr);
-    } else {
+    } else if (*set) {
         result = setCard(folder, assignments, std::cerr);
+    } else {
+        result = promptCard(prompt, std::cout, std::cerr, ::isatty(STDERR_FILENO) == 1);
     }
     return toStatus(result);
 }
