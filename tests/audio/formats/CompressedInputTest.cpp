@@ -1,0 +1,222 @@
+#include "FormatsTestSupport.h"
+
+#include "audio/formats/WMIn.h"
+#include "audio/pipeline/AuException.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+namespace quorvel::test {
+namespace {
+
+constexpr const char* kTone = "-f lavfi -i sine=frequency=440:sample_rate=44100:duration=2 -ac 2";
+
+// Everything the input delivers, read as a sink would.
+std::vector<std::uint8_t> ReadAll(TAuInput& Input, std::uint32_t Block = 16384) {
+    std::vector<std::uint8_t> bytes;
+    Input.Open();
+    for (;;) {
+        const std::uint8_t* buffer = nullptr;
+        std::uint32_t count = Block;
+        Input.Read(buffer, count);
+        if (count == 0) break;
+        bytes.insert(bytes.end(), buffer, buffer + count);
+    }
+    Input.Close();
+    return bytes;
+}
+
+// The container's duration in hundredths of a second, as ffprobe tells it.
+int ProbedHundredths(const std::filesystem::path& File) {
+    const std::string command =
+        "ffprobe -v error -show_entries format=duration -of default=nw=1:nk=1 '" + File.string() + "'";
+    FILE* pipe = ::popen(command.c_str(), "r");
+    double seconds = 0;
+    if (pipe != nullptr) {
+        if (std::fscanf(pipe, "%lf", &seconds) != 1) seconds = 0;
+        ::pclose(pipe);
+    }
+    return static_cast<int>(std::lround(seconds * 100));
+}
+
+class CompressedInput : public ::testing::Test {
+protected:
+    TScratchFolder Folder;
+
+    std::string Make(const std::string& Name, const std::string& Codec) {
+        const std::string file = Folder.File(Name).string();
+        if (!RunFfmpeg(std::string(kTone) + " " + Codec + " '" + file + "'"))
+            ADD_FAILURE() << "ffmpeg made no " << Name;
+        return file;
+    }
+};
+
+TEST_F(CompressedInput, TwoSecondMp3ExpectsAThirdOfASecondMoreAndDecodesAsFfmpegDoes) {
+    const std::string file = Make("tone.mp3", "-c:a libmp3lame -b:a 128k");
+    TMP3In input;
+    input.SetFileName(file);
+    ASSERT_TRUE(input.IsValid());
+    EXPECT_EQ(input.GetChannels(), 2);
+    EXPECT_EQ(input.GetBitsPerSample(), 16);
+    EXPECT_EQ(input.GetSampleRate(), 44100);
+    EXPECT_EQ(input.GetFrameCount(), 88200 + 14700);
+    EXPECT_EQ(input.Size(), 411600);
+    const std::vector<std::uint8_t> expected = FfmpegDecode(file);
+    ASSERT_EQ(expected.size(), 88200U * 4);
+    // Read in odd pieces: the samples are handed out in any length.
+    const std::vector<std::uint8_t> delivered = ReadAll(input, 1000);
+    EXPECT_EQ(delivered, expected);
+}
+
+TEST_F(CompressedInput, WindowsMediaFileDecodesAsFfmpegDoes) {
+    const std::string file = Make("tone.wma", "-c:a wmav2 -b:a 128k");
+    TWMIn input;
+    input.SetFileName(file);
+    ASSERT_TRUE(input.IsValid());
+    const std::int64_t frames = std::int64_t(ProbedHundredths(file)) * 441;
+    EXPECT_EQ(input.GetFrameCount(), frames);
+    EXPECT_EQ(input.Size(), frames * 4);
+    const std::vector<std::uint8_t> expected = FfmpegDecode(file);
+    const std::vector<std::uint8_t> delivered = ReadAll(input);
+    // Delivery stops at Size; up to there the decode is ffmpeg's own.
+    ASSERT_EQ(delivered.size(), std::min<std::size_t>(expected.size(), std::size_t(frames) * 4));
+    EXPECT_TRUE(std::equal(delivered.begin(), delivered.end(), expected.begin()));
+}
+
+TEST_F(CompressedInput, ChannelRequestsAndPrecisionChooseTheDeliveredFormat) {
+    const std::string file = Make("tone.mp3", "-c:a libmp3lame");
+    struct TCase {
+        TChannelsNumber Channels;
+        bool HighPrecision;
+        int ExpectedChannels;
+        int ExpectedBits;
+    };
+    for (const TCase& c :
+         {TCase{cnMonoOrStereo, false, 2, 16}, TCase{cnMonoOrStereo, true, 2, 32}, TCase{cnMaxAvailable, true, 2, 32},
+          TCase{cn5dot1, true, 6, 32}, TCase{cn7dot1, true, 8, 32}}) {
+        TMP3In input;
+        input.SetFileName(file);
+        input.SetOutputChannels(c.Channels);
+        input.SetHighPrecision(c.HighPrecision);
+        ASSERT_TRUE(input.IsValid());
+        EXPECT_EQ(input.GetChannels(), c.ExpectedChannels) << c.Channels;
+        EXPECT_EQ(input.GetBitsPerSample(), c.ExpectedBits) << c.Channels;
+        // The decode ends short of the third of a second that Size adds.
+        const std::vector<std::uint8_t> delivered = ReadAll(input);
+        EXPECT_EQ(delivered.size(), 88200U * c.ExpectedChannels * c.ExpectedBits / 8) << c.Channels;
+    }
+}
+
+TEST_F(CompressedInput, PropertyRulesFollowBusyAndChannelRequest) {
+    const std::string file = Make("tone.mp3", "-c:a libmp3lame");
+    TMP3In input;
+    input.SetFileName(file);
+    input.SetOutputChannels(cn5dot1);
+    EXPECT_TRUE(input.HighPrecision());
+    input.SetHighPrecision(false);
+    EXPECT_TRUE(input.HighPrecision());
+    input.SetOutputChannels(cnMonoOrStereo);
+    input.SetHighPrecision(false);
+    EXPECT_FALSE(input.HighPrecision());
+    // An open file is opened again with the new settings.
+    EXPECT_EQ(input.GetBitsPerSample(), 16);
+    input.SetHighPrecision(true);
+    EXPECT_EQ(input.GetBitsPerSample(), 32);
+    input.Open();
+    input.SetHighPrecision(false);
+    input.SetOutputChannels(cn7dot1);
+    EXPECT_TRUE(input.HighPrecision());
+    EXPECT_EQ(input.OutputChannels(), cnMonoOrStereo);
+    input.Close();
+}
+
+TEST_F(CompressedInput, SeekingAsksForHundredthsOfTheDuration) {
+    const std::string file = Make("tone.wma", "-c:a wmav2");
+    TWMIn input;
+    input.SetFileName(file);
+    ASSERT_TRUE(input.IsValid());
+    const std::vector<std::uint8_t> whole = FfmpegDecode(file);
+    input.Open();
+    const std::int64_t frames = input.FrameCount();
+    ASSERT_TRUE(input.SeekFrame(frames / 2));
+    EXPECT_EQ(input.Position(), frames / 2 * 4);
+    std::vector<std::uint8_t> rest;
+    for (;;) {
+        const std::uint8_t* buffer = nullptr;
+        std::uint32_t count = 16384;
+        input.Read(buffer, count);
+        if (count == 0) break;
+        rest.insert(rest.end(), buffer, buffer + count);
+    }
+    input.Close();
+    // The decoder restarts at a packet boundary near the middle.
+    EXPECT_GT(rest.size(), whole.size() / 4);
+    EXPECT_LT(rest.size(), whole.size() * 3 / 4);
+}
+
+TEST_F(CompressedInput, NoFrameCountRefusesToSeek) {
+    // Four milliseconds round to no hundredth: no length, nothing to divide by.
+    const std::string file = Folder.File("blip.mp3").string();
+    ASSERT_TRUE(RunFfmpeg("-f lavfi -i sine=sample_rate=44100:duration=0.004 -c:a libmp3lame '" + file + "'"));
+    TWMIn input;
+    input.SetFileName(file);
+    ASSERT_TRUE(input.IsValid());
+    input.Open();
+    ASSERT_EQ(input.FrameCount(), 0);
+    EXPECT_FALSE(input.SeekFrame(10));
+    input.Close();
+}
+
+TEST_F(CompressedInput, EncryptedContentIsProtected) {
+    const std::string file = Folder.File("locked.m4a").string();
+    ASSERT_TRUE(RunFfmpeg(std::string(kTone) +
+                          " -c:a aac -encryption_scheme cenc-aes-ctr -encryption_key 00112233445566778899aabbccddeeff"
+                          " -encryption_kid 00112233445566778899aabbccddeeff '" +
+                          file + "'"));
+    TWMIn input;
+    input.SetFileName(file);
+    try {
+        input.Open();
+        FAIL() << "an encrypted file opened";
+    } catch (const EAuException& error) {
+        EXPECT_STREQ(error.what(), "File is protected");
+    }
+}
+
+TEST_F(CompressedInput, FilesTheDecoderCannotReadAreNotValid) {
+    const auto file = Folder.File("noise.mp3");
+    std::vector<std::uint8_t> noise(5000);
+    for (std::size_t i = 0; i < noise.size(); ++i) noise[i] = static_cast<std::uint8_t>(i * 37 % 251);
+    WriteWholeFile(file, noise);
+    TMP3In input;
+    input.SetFileName(file.string());
+    EXPECT_FALSE(input.IsValid());
+    TMP3In unnamed;
+    EXPECT_THROW(unnamed.Open(), EAuException);
+}
+
+TEST_F(CompressedInput, AttributesFillTheId3v2Tags) {
+    const std::string file = Folder.File("tagged.wma").string();
+    ASSERT_TRUE(
+        RunFfmpeg(std::string(kTone) +
+                  " -c:a wmav2 -metadata title='Canção de ninar' -metadata artist='Zé' -metadata album=Disco"
+                  " -metadata genre=Samba -metadata track=7 -metadata date=1999 -metadata copyright='(c) Nós' '" +
+                  file + "'"));
+    TWMIn input;
+    input.SetFileName(file);
+    ASSERT_TRUE(input.IsValid());
+    const TId3v2Tags& tags = input.Id3v2Tags();
+    EXPECT_EQ(tags.Title(), u"Canção de ninar");
+    EXPECT_EQ(tags.Artist(), u"Zé");
+    EXPECT_EQ(tags.Album(), u"Disco");
+    EXPECT_EQ(tags.Genre(), u"Samba");
+    EXPECT_EQ(tags.Track(), "7");
+    EXPECT_EQ(tags.Year(), "1999");
+    EXPECT_EQ(tags.Comment(), u"(c) Nós");
+}
+
+}  // namespace
+}  // namespace quorvel::test
