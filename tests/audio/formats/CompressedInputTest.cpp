@@ -1,4 +1,4 @@
-#include "FormatsTestSupport.h"
+#include "WavTestSupport.h"
 
 #include "audio/formats/WMIn.h"
 #include "audio/pipeline/AuException.h"
@@ -14,17 +14,12 @@ namespace {
 
 constexpr const char* kTone = "-f lavfi -i sine=frequency=440:sample_rate=44100:duration=2 -ac 2";
 
-// Everything the input delivers, read as a sink would.
-std::vector<std::uint8_t> ReadAll(TAuInput& Input, std::uint32_t Block = 16384) {
-    std::vector<std::uint8_t> bytes;
+bool Ffmpeg(const std::string& Arguments) { return Shell("ffmpeg -nostdin -y -v error " + Arguments); }
+
+// Everything the input delivers from an open to its end.
+std::vector<std::uint8_t> ReadRun(TAuInput& Input, std::uint32_t Request = 16384) {
     Input.Open();
-    for (;;) {
-        const std::uint8_t* buffer = nullptr;
-        std::uint32_t count = Block;
-        Input.Read(buffer, count);
-        if (count == 0) break;
-        bytes.insert(bytes.end(), buffer, buffer + count);
-    }
+    std::vector<std::uint8_t> bytes = ReadAll(Input, Request);
     Input.Close();
     return bytes;
 }
@@ -42,14 +37,11 @@ int ProbedHundredths(const std::filesystem::path& File) {
     return static_cast<int>(std::lround(seconds * 100));
 }
 
-class CompressedInput : public ::testing::Test {
+class CompressedInput : public WavFiles {
 protected:
-    TScratchFolder Folder;
-
     std::string Make(const std::string& Name, const std::string& Codec) {
-        const std::string file = Folder.File(Name).string();
-        if (!RunFfmpeg(std::string(kTone) + " " + Codec + " '" + file + "'"))
-            ADD_FAILURE() << "ffmpeg made no " << Name;
+        const std::string file = Path(Name).string();
+        if (!Ffmpeg(std::string(kTone) + " " + Codec + " '" + file + "'")) ADD_FAILURE() << "ffmpeg made no " << Name;
         return file;
     }
 };
@@ -64,10 +56,10 @@ TEST_F(CompressedInput, TwoSecondMp3ExpectsAThirdOfASecondMoreAndDecodesAsFfmpeg
     EXPECT_EQ(input.GetSampleRate(), 44100);
     EXPECT_EQ(input.GetFrameCount(), 88200 + 14700);
     EXPECT_EQ(input.Size(), 411600);
-    const std::vector<std::uint8_t> expected = FfmpegDecode(file);
+    const std::vector<std::uint8_t> expected = Le16(FfmpegDecode(file));
     ASSERT_EQ(expected.size(), 88200U * 4);
     // Read in odd pieces: the samples are handed out in any length.
-    const std::vector<std::uint8_t> delivered = ReadAll(input, 1000);
+    const std::vector<std::uint8_t> delivered = ReadRun(input, 1000);
     EXPECT_EQ(delivered, expected);
 }
 
@@ -79,8 +71,8 @@ TEST_F(CompressedInput, WindowsMediaFileDecodesAsFfmpegDoes) {
     const std::int64_t frames = std::int64_t(ProbedHundredths(file)) * 441;
     EXPECT_EQ(input.GetFrameCount(), frames);
     EXPECT_EQ(input.Size(), frames * 4);
-    const std::vector<std::uint8_t> expected = FfmpegDecode(file);
-    const std::vector<std::uint8_t> delivered = ReadAll(input);
+    const std::vector<std::uint8_t> expected = Le16(FfmpegDecode(file));
+    const std::vector<std::uint8_t> delivered = ReadRun(input);
     // Delivery stops at Size; up to there the decode is ffmpeg's own.
     ASSERT_EQ(delivered.size(), std::min<std::size_t>(expected.size(), std::size_t(frames) * 4));
     EXPECT_TRUE(std::equal(delivered.begin(), delivered.end(), expected.begin()));
@@ -105,7 +97,7 @@ TEST_F(CompressedInput, ChannelRequestsAndPrecisionChooseTheDeliveredFormat) {
         EXPECT_EQ(input.GetChannels(), c.ExpectedChannels) << c.Channels;
         EXPECT_EQ(input.GetBitsPerSample(), c.ExpectedBits) << c.Channels;
         // The decode ends short of the third of a second that Size adds.
-        const std::vector<std::uint8_t> delivered = ReadAll(input);
+        const std::vector<std::uint8_t> delivered = ReadRun(input);
         EXPECT_EQ(delivered.size(), 88200U * c.ExpectedChannels * c.ExpectedBits / 8) << c.Channels;
     }
 }
@@ -138,7 +130,7 @@ TEST_F(CompressedInput, SeekingAsksForHundredthsOfTheDuration) {
     TWMIn input;
     input.SetFileName(file);
     ASSERT_TRUE(input.IsValid());
-    const std::vector<std::uint8_t> whole = FfmpegDecode(file);
+    const std::vector<std::uint8_t> whole = Le16(FfmpegDecode(file));
     input.Open();
     const std::int64_t frames = input.FrameCount();
     ASSERT_TRUE(input.SeekFrame(frames / 2));
@@ -159,8 +151,8 @@ TEST_F(CompressedInput, SeekingAsksForHundredthsOfTheDuration) {
 
 TEST_F(CompressedInput, NoFrameCountRefusesToSeek) {
     // Four milliseconds round to no hundredth: no length, nothing to divide by.
-    const std::string file = Folder.File("blip.mp3").string();
-    ASSERT_TRUE(RunFfmpeg("-f lavfi -i sine=sample_rate=44100:duration=0.004 -c:a libmp3lame '" + file + "'"));
+    const std::string file = Path("blip.mp3").string();
+    ASSERT_TRUE(Ffmpeg("-f lavfi -i sine=sample_rate=44100:duration=0.004 -c:a libmp3lame '" + file + "'"));
     TWMIn input;
     input.SetFileName(file);
     ASSERT_TRUE(input.IsValid());
@@ -171,11 +163,11 @@ TEST_F(CompressedInput, NoFrameCountRefusesToSeek) {
 }
 
 TEST_F(CompressedInput, EncryptedContentIsProtected) {
-    const std::string file = Folder.File("locked.m4a").string();
-    ASSERT_TRUE(RunFfmpeg(std::string(kTone) +
-                          " -c:a aac -encryption_scheme cenc-aes-ctr -encryption_key 00112233445566778899aabbccddeeff"
-                          " -encryption_kid 00112233445566778899aabbccddeeff '" +
-                          file + "'"));
+    const std::string file = Path("locked.m4a").string();
+    ASSERT_TRUE(Ffmpeg(std::string(kTone) +
+                       " -c:a aac -encryption_scheme cenc-aes-ctr -encryption_key 00112233445566778899aabbccddeeff"
+                       " -encryption_kid 00112233445566778899aabbccddeeff '" +
+                       file + "'"));
     TWMIn input;
     input.SetFileName(file);
     try {
@@ -187,10 +179,10 @@ TEST_F(CompressedInput, EncryptedContentIsProtected) {
 }
 
 TEST_F(CompressedInput, FilesTheDecoderCannotReadAreNotValid) {
-    const auto file = Folder.File("noise.mp3");
+    const auto file = Path("noise.mp3");
     std::vector<std::uint8_t> noise(5000);
     for (std::size_t i = 0; i < noise.size(); ++i) noise[i] = static_cast<std::uint8_t>(i * 37 % 251);
-    WriteWholeFile(file, noise);
+    WriteFile(file, noise);
     TMP3In input;
     input.SetFileName(file.string());
     EXPECT_FALSE(input.IsValid());
@@ -199,12 +191,11 @@ TEST_F(CompressedInput, FilesTheDecoderCannotReadAreNotValid) {
 }
 
 TEST_F(CompressedInput, AttributesFillTheId3v2Tags) {
-    const std::string file = Folder.File("tagged.wma").string();
-    ASSERT_TRUE(
-        RunFfmpeg(std::string(kTone) +
-                  " -c:a wmav2 -metadata title='Canção de ninar' -metadata artist='Zé' -metadata album=Disco"
-                  " -metadata genre=Samba -metadata track=7 -metadata date=1999 -metadata copyright='(c) Nós' '" +
-                  file + "'"));
+    const std::string file = Path("tagged.wma").string();
+    ASSERT_TRUE(Ffmpeg(std::string(kTone) +
+                       " -c:a wmav2 -metadata title='Canção de ninar' -metadata artist='Zé' -metadata album=Disco"
+                       " -metadata genre=Samba -metadata track=7 -metadata date=1999 -metadata copyright='(c) Nós' '" +
+                       file + "'"));
     TWMIn input;
     input.SetFileName(file);
     ASSERT_TRUE(input.IsValid());

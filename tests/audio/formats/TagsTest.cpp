@@ -1,4 +1,4 @@
-#include "FormatsTestSupport.h"
+#include "WavTestSupport.h"
 
 #include "audio/formats/APEv2Tags.h"
 #include "audio/formats/Id3v1Tags.h"
@@ -14,11 +14,13 @@
 namespace quorvel::test {
 namespace {
 
+bool Ffmpeg(const std::string& Arguments) { return Shell("ffmpeg -nostdin -y -v error " + Arguments); }
+
 // A descriptor on a scratch file, closed with the object.
 class TOpenFile {
 public:
     TOpenFile(const std::filesystem::path& File, const std::vector<std::uint8_t>& Bytes) {
-        WriteWholeFile(File, Bytes);
+        WriteFile(File, Bytes);
         Handle = ::open(File.c_str(), O_RDWR);
     }
     ~TOpenFile() { ::close(Handle); }
@@ -65,16 +67,13 @@ std::vector<std::uint8_t> Frame(const char* Id, std::vector<std::uint8_t> Body) 
     return frame;
 }
 
-class Tags : public ::testing::Test {
-protected:
-    TScratchFolder Folder;
-};
+class Tags : public WavFiles {};
 
 TEST_F(Tags, Id3v1CommentAndTrackLayout) {
     std::vector<std::uint8_t> file(300, 'x');
     const auto block = Id3v1Block("A comment", 0, 7, 200);
     file.insert(file.end(), block.begin(), block.end());
-    TOpenFile open(Folder.File("a.mp3"), file);
+    TOpenFile open(Path("a.mp3"), file);
     TId3v1Tags tags;
     ASSERT_TRUE(tags.Detect(open.Handle));
     ASSERT_TRUE(tags.ReadFrom(open.Handle));
@@ -89,9 +88,9 @@ TEST_F(Tags, Id3v1CommentAndTrackLayout) {
     tags.SetGenre("no such genre");
     EXPECT_EQ(tags.GenreId(), 17);
 
-    TOpenFile empty(Folder.File("b.mp3"), {});
+    TOpenFile empty(Path("b.mp3"), {});
     ASSERT_TRUE(tags.WriteTo(empty.Handle));
-    const auto written = ReadWholeFile(Folder.File("b.mp3"));
+    const auto written = ReadFile(Path("b.mp3"));
     ASSERT_EQ(written.size(), 128U);
     EXPECT_EQ(written[125], 0);
     EXPECT_EQ(written[126], 7);
@@ -101,12 +100,12 @@ TEST_F(Tags, Id3v1CommentAndTrackLayout) {
 
 TEST_F(Tags, Id3v1WithoutTrackKeepsThirtyCommentBytes) {
     const std::string comment(30, 'c');
-    TOpenFile open(Folder.File("a.mp3"), Id3v1Block(comment.substr(0, 28), 'c', 'c', 17));
+    TOpenFile open(Path("a.mp3"), Id3v1Block(comment.substr(0, 28), 'c', 'c', 17));
     TId3v1Tags tags;
     ASSERT_TRUE(tags.ReadFrom(open.Handle));
     EXPECT_EQ(tags.Comment(), comment);
     EXPECT_EQ(tags.Track(), 0);
-    TOpenFile shortFile(Folder.File("c.mp3"), std::vector<std::uint8_t>(100, 'T'));
+    TOpenFile shortFile(Path("c.mp3"), std::vector<std::uint8_t>(100, 'T'));
     EXPECT_FALSE(tags.Detect(shortFile.Handle));
     EXPECT_FALSE(tags.ReadFrom(shortFile.Handle));
     EXPECT_FALSE(tags.ReadFrom(-1));
@@ -124,7 +123,7 @@ TEST_F(Tags, Id3v2TextEncodings) {
         {{3, 'S', 0xC3, 0xA9}, u"S\u00e9"},                            // UTF-8
     };
     for (const TCase& c : cases) {
-        TOpenFile open(Folder.File("a.mp3"), Id3v2Tag(3, Frame("TIT2", c.Body)));
+        TOpenFile open(Path("a.mp3"), Id3v2Tag(3, Frame("TIT2", c.Body)));
         TId3v2Tags tags;
         ASSERT_TRUE(tags.ReadFrom(open.Handle));
         EXPECT_EQ(tags.Title(), c.Title);
@@ -142,7 +141,7 @@ TEST_F(Tags, Id3v2HeaderRefusals) {
         Id3v2Tag(3, frames, 0, 0x01),
     };
     for (const auto& bytes : refused) {
-        TOpenFile open(Folder.File("a.mp3"), bytes);
+        TOpenFile open(Path("a.mp3"), bytes);
         TId3v2Tags tags;
         EXPECT_FALSE(tags.Detect(open.Handle));
         EXPECT_FALSE(tags.ReadFrom(open.Handle));
@@ -157,7 +156,7 @@ TEST_F(Tags, Id3v2FrameLargerThanTheTagEndsTheParse) {
     frames.insert(frames.end(), huge.begin(), huge.end());
     auto file = Id3v2Tag(3, frames);
     file.insert(file.end(), 100, 0xEE);
-    TOpenFile open(Folder.File("a.mp3"), file);
+    TOpenFile open(Path("a.mp3"), file);
     TId3v2Tags tags;
     ASSERT_TRUE(tags.ReadFrom(open.Handle));
     EXPECT_EQ(tags.Album(), u"al");
@@ -167,7 +166,7 @@ TEST_F(Tags, Id3v2FrameLargerThanTheTagEndsTheParse) {
 
 TEST_F(Tags, Id3v2VersionTwoFramesUseThreeLetterIds) {
     const std::vector<std::uint8_t> frames = {'T', 'T', '2', 0, 0, 3, 0, 'h', 'i', 'T', 'A', 'L', 0, 0, 2, 0, 'a'};
-    TOpenFile open(Folder.File("a.mp3"), Id3v2Tag(2, frames));
+    TOpenFile open(Path("a.mp3"), Id3v2Tag(2, frames));
     TId3v2Tags tags;
     ASSERT_TRUE(tags.ReadFrom(open.Handle));
     EXPECT_FALSE(tags.NewVersion());
@@ -177,11 +176,11 @@ TEST_F(Tags, Id3v2VersionTwoFramesUseThreeLetterIds) {
 
 TEST_F(Tags, Id3v2WriteInsertsPaddedTagBeforeTheContent) {
     const std::vector<std::uint8_t> content = {1, 2, 3, 4, 5};
-    TOpenFile open(Folder.File("a.mp3"), content);
+    TOpenFile open(Path("a.mp3"), content);
     TId3v2Tags tags;
     tags.SetTitle(u"Hello world");  // 10 + 1 + 11 = 22 bytes of frames
     ASSERT_TRUE(tags.WriteTo(open.Handle));
-    const auto written = ReadWholeFile(Folder.File("a.mp3"));
+    const auto written = ReadFile(Path("a.mp3"));
     ASSERT_EQ(written.size(), content.size() + 48);
     EXPECT_TRUE(std::equal(content.begin(), content.end(), written.end() - 5));
     const std::vector<std::uint8_t> header = {'I', 'D', '3', 4, 0, 0, 0, 0, 0, 38};
@@ -198,11 +197,11 @@ TEST_F(Tags, Id3v2WriteInsertsPaddedTagBeforeTheContent) {
 
 TEST_F(Tags, Id3v2OfAPeerToolReadsBack) {
     for (const char* version : {"3", "4"}) {
-        const auto file = Folder.File(std::string("peer") + version + ".mp3");
-        ASSERT_TRUE(RunFfmpeg("-f lavfi -i sine=duration=0.2 -c:a libmp3lame -id3v2_version " + std::string(version) +
-                              " -metadata title='Canção' -metadata artist=Zé -metadata album='Lado B'"
-                              " -metadata genre=Samba -metadata track=3 '" +
-                              file.string() + "'"));
+        const auto file = Path(std::string("peer") + version + ".mp3");
+        ASSERT_TRUE(Ffmpeg("-f lavfi -i sine=duration=0.2 -c:a libmp3lame -id3v2_version " + std::string(version) +
+                           " -metadata title='Canção' -metadata artist=Zé -metadata album='Lado B'"
+                           " -metadata genre=Samba -metadata track=3 '" +
+                           file.string() + "'"));
         const int handle = ::open(file.c_str(), O_RDONLY);
         TId3v2Tags tags;
         ASSERT_TRUE(tags.ReadFrom(handle)) << version;

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "audio/pipeline/AuStream.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace quorvel {
+
+// Four-byte chunk tags match when each byte equals the expected one or
+// differs from it by exactly 32, so letter case is ignored.
+bool SameTag(const std::uint8_t* Bytes, const char* Tag);
+
+// Walks the header of a RIFF/WAVE stream from its current position. Chunk
+// sizes are taken as they stand (no alignment byte). Every step fails once the
+// stream ends or once the header would pass HeaderLimit bytes, so a damaged
+// size can never send a scan far into a file.
+class TRiffReader {
+public:
+    static constexpr std::int64_t HeaderLimit = 8192;
+
+    explicit TRiffReader(TAuStream& Stream);
+
+    // Slides a byte at a time to "RIFF", reads the RIFF size, then slides to "WAVE".
+    bool FindWave();
+    // Reads the next chunk's tag and size.
+    bool NextChunk(std::uint8_t (&Tag)[4], std::uint32_t& Size);
+    bool ReadBody(std::uint32_t Size, std::vector<std::uint8_t>& Body);
+    bool ReadU32(std::uint32_t& Value);
+    bool Skip(std::uint32_t Size);
+    // Offset in the stream of the next byte to read.
+    std::int64_t Offset() const { return FStart + FConsumed; }
+    std::int64_t StreamSize() const { return FStreamSize; }
+
+private:
+    bool Take(void* Buffer, std::size_t Count);
+    bool SlideTo(std::uint8_t (&Window)[4], const char* Tag);
+
+    TAuStream& FStream;
+    std::int64_t FStart;
+    std::int64_t FStreamSize;
+    std::int64_t FConsumed = 0;
+};
+
+}  // namespace quorvel
