@@ -1,10 +1,13 @@
 #include "WavTestSupport.h"
 
 #include "audio/formats/WMIn.h"
+#include "audio/formats/WaveIn.h"
+#include "audio/formats/WaveOut.h"
 #include "audio/pipeline/AuException.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -46,6 +49,27 @@ protected:
     }
 };
 
+// Writes Input into a WAV file as the prompt conversion does and returns the
+// file's data chunk, checking its 44-byte header against Size.
+std::vector<std::uint8_t> WriteThrough(TAuInput& Input, const std::filesystem::path& File) {
+    TWaveOut writer;
+    writer.SetFileName(File.string());
+    writer.SetInput(&Input);
+    EXPECT_EQ(RunToEnd(writer), "");
+    const std::vector<std::uint8_t> wave = ReadFile(File);
+    if (wave.size() < 44) return {};
+    const std::uint32_t dataSize = wave[40] | wave[41] << 8 | wave[42] << 16 | std::uint32_t{wave[43]} << 24;
+    EXPECT_EQ(dataSize, std::uint32_t(Input.Size()));
+    return std::vector<std::uint8_t>(wave.begin() + 44, wave.end());
+}
+
+// The decode ffmpeg makes of File, then silence up to Length bytes.
+std::vector<std::uint8_t> FfmpegThenSilence(const std::string& File, std::size_t Length) {
+    std::vector<std::uint8_t> expected = Le16(FfmpegDecode(File));
+    expected.resize(Length, 0);
+    return expected;
+}
+
 TEST_F(CompressedInput, TwoSecondMp3ExpectsAThirdOfASecondMoreAndDecodesAsFfmpegDoes) {
     const std::string file = Make("tone.mp3", "-c:a libmp3lame -b:a 128k");
     TMP3In input;
@@ -56,11 +80,11 @@ TEST_F(CompressedInput, TwoSecondMp3ExpectsAThirdOfASecondMoreAndDecodesAsFfmpeg
     EXPECT_EQ(input.GetSampleRate(), 44100);
     EXPECT_EQ(input.GetFrameCount(), 88200 + 14700);
     EXPECT_EQ(input.Size(), 411600);
-    const std::vector<std::uint8_t> expected = Le16(FfmpegDecode(file));
-    ASSERT_EQ(expected.size(), 88200U * 4);
-    // Read in odd pieces: the samples are handed out in any length.
-    const std::vector<std::uint8_t> delivered = ReadRun(input, 1000);
-    EXPECT_EQ(delivered, expected);
+    ASSERT_EQ(FfmpegDecode(file).size(), 88200U * 2);
+    // Exact: both decodes run libavcodec's decoder and libswresample's conversion to 16 bits.
+    EXPECT_EQ(WriteThrough(input, Path("out.wav")), FfmpegThenSilence(file, 411600));
+    // Read in odd pieces the samples come out the same.
+    EXPECT_EQ(ReadRun(input, 1000), Le16(FfmpegDecode(file)));
 }
 
 TEST_F(CompressedInput, WindowsMediaFileDecodesAsFfmpegDoes) {
@@ -71,11 +95,23 @@ TEST_F(CompressedInput, WindowsMediaFileDecodesAsFfmpegDoes) {
     const std::int64_t frames = std::int64_t(ProbedHundredths(file)) * 441;
     EXPECT_EQ(input.GetFrameCount(), frames);
     EXPECT_EQ(input.Size(), frames * 4);
-    const std::vector<std::uint8_t> expected = Le16(FfmpegDecode(file));
-    const std::vector<std::uint8_t> delivered = ReadRun(input);
     // Delivery stops at Size; up to there the decode is ffmpeg's own.
-    ASSERT_EQ(delivered.size(), std::min<std::size_t>(expected.size(), std::size_t(frames) * 4));
-    EXPECT_TRUE(std::equal(delivered.begin(), delivered.end(), expected.begin()));
+    EXPECT_EQ(WriteThrough(input, Path("out.wav")), FfmpegThenSilence(file, std::size_t(frames) * 4));
+}
+
+TEST_F(CompressedInput, Mp3InAWaveFileDecodesAsFfmpegDoes) {
+    const std::string file = Make("tone.wav", "-c:a libmp3lame -f wav");
+    TWaveIn input;
+    input.SetFileName(file);
+    ASSERT_TRUE(input.IsValid());
+    EXPECT_EQ(input.WavType(), wtACM);
+    EXPECT_EQ(input.GetBitsPerSample(), 16);
+    const std::vector<std::uint8_t> data = WriteThrough(input, Path("out.wav"));
+    const std::vector<std::uint8_t> decoded = Le16(FfmpegDecode(file));
+    // The converter's length is the frames' full count; what the decoder gives is ffmpeg's, then silence.
+    ASSERT_GE(data.size(), decoded.size());
+    EXPECT_EQ(std::vector<std::uint8_t>(data.begin(), data.begin() + std::ptrdiff_t(decoded.size())), decoded);
+    EXPECT_TRUE(std::all_of(data.begin() + std::ptrdiff_t(decoded.size()), data.end(), [](auto b) { return b == 0; }));
 }
 
 TEST_F(CompressedInput, ChannelRequestsAndPrecisionChooseTheDeliveredFormat) {
