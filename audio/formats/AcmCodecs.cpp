@@ -248,7 +248,8 @@ int TAcmStream::Convert(const std::uint8_t* SourceData, std::uint32_t SourceLeng
                               DestinationLength, Used);
     }
     conversion.Decode(nullptr, 0, Destination, DestinationLength, Used);
-    return 0;
+    // Data in which the codec finds nothing to decode is not audio of that format.
+    return Used == 0 && SourceLength != 0 ? kAcmErrorNotPossible : 0;
 }
 
 void TAcmStream::Close() { FConversion.reset(); }
