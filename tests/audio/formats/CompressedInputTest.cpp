@@ -185,6 +185,26 @@ TEST_F(CompressedInput, SeekingAsksForHundredthsOfTheDuration) {
     EXPECT_LT(rest.size(), whole.size() * 3 / 4);
 }
 
+TEST_F(CompressedInput, SeekingInAPlayWindowUsesTheWholeFilesLength) {
+    const std::string file = Make("tone.wma", "-c:a wmav2");
+    TWMIn input;
+    input.SetFileName(file);
+    const std::int64_t frames = input.GetFrameCount();
+    input.SetStartSample(frames / 2);
+    input.Open();
+    ASSERT_EQ(input.FrameCount(), frames - frames / 2);
+    const std::uint8_t* buffer = nullptr;
+    std::uint32_t count = 16384;
+    input.Read(buffer, count);
+    ASSERT_GT(count, 0U);
+    // Back to the window's start: the middle of the file, not its end.
+    ASSERT_TRUE(input.SeekFrame(0));
+    EXPECT_EQ(input.Position(), 0);
+    const std::size_t rest = ReadAll(input, 16384).size();
+    input.Close();
+    EXPECT_GT(rest, std::size_t(input.Size()) / 2);
+}
+
 TEST_F(CompressedInput, NoFrameCountRefusesToSeek) {
     // Four milliseconds round to no hundredth: no length, nothing to divide by.
     const std::string file = Path("blip.mp3").string();
