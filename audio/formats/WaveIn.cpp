@@ -1,7 +1,9 @@
 #include "audio/formats/WaveIn.h"
 
+#include "audio/formats/AcmCodecs.h"
 #include "audio/formats/ImaAdpcm.h"
 #include "audio/formats/RiffReader.h"
+#include "audio/formats/WaveConverter.h"
 #include "audio/pipeline/AuException.h"
 #include "audio/pipeline/FileStream.h"
 #include "audio/pipeline/Guid.h"
@@ -56,7 +58,13 @@ bool TWaveIn::TakeFormat(const std::vector<std::uint8_t>& Body) {
         case 0x0011:
             FKind = wtDVIADPCM;
             break;
+        // MPEG Layer-3 and the telephony codecs go through the wave converter.
+        case 0x0006:
+        case 0x0007:
+        case 0x0031:
+        case 0x0045:
         case 0x0055:
+        case 0x0064:
             FKind = wtACM;
             break;
         case 0xFFFE: {
@@ -74,7 +82,7 @@ bool TWaveIn::TakeFormat(const std::vector<std::uint8_t>& Body) {
         default:
             return false;
     }
-    if (IsAdpcm(FKind) || FKind == wtACM) {
+    if (IsAdpcm(FKind)) {
         if (Body.size() < AdpcmFormatBytes) return false;
         FSamplesPerBlock = U16At(Body, 18);
     }
@@ -154,10 +162,28 @@ bool TWaveIn::SetUpKind() {
     return true;
 }
 
-void TWaveIn::OpenConverted() {
-    // This build has no wave converter, so such data cannot be read; as with a
-    // failed conversion, the open is not counted.
-    FFormatValid = false;
+bool TWaveIn::OpenConverted() {
+    auto converter = std::make_unique<TWaveConverter>();
+    FStream->Seek(0, TSeekOrigin::soBeginning);
+    const bool loaded = converter->LoadFromStream(*FStream) == 0;
+    converter->NewFormat()[0] = 1;  // PCM
+    converter->NewFormat()[1] = 0;
+    if (!loaded ||
+        AcmFormatSuggest(converter->CurrentFormat().data(), converter->NewFormat().data(),
+                         TWaveConverter::FormatBufferSize, kAcmFormatSuggestTag) != 0 ||
+        converter->Convert() != 0) {
+        FFormatValid = false;
+        return false;
+    }
+    FConverted = std::make_unique<TAuMemoryStream>();
+    FReplacedStream = FStream;
+    FStream = FConverted.get();
+    converter->SaveWavToStream(*FConverted);
+    FSize = FConverted->GetSize();
+    FConverted->Seek(0, TSeekOrigin::soBeginning);
+    FFormatValid = ScanHeader() && SetUpKind();
+    FKind = wtACM;
+    return true;
 }
 
 void TWaveIn::OpenSource() {
@@ -169,10 +195,11 @@ void TWaveIn::OpenSource() {
     if (!StreamAssigned()) OpenOwnStream(TAuFileStream::fmShareDenyWrite);
     if (!ScanHeader()) FKind = wtUnsupported;
     if (FKind == wtACM) {
-        OpenConverted();
-        return;
+        // A failed conversion is not counted as an open.
+        if (!OpenConverted()) return;
+    } else {
+        FFormatValid = SetUpKind();
     }
-    FFormatValid = SetUpKind();
     if (FFormatValid) {
         const std::size_t blockSamples = IsAdpcm(FKind) ? std::size_t{FBlockFrames} * FChannels : 0;
         FDecoded.assign(std::max<std::size_t>(DecodeBufferBytes / 2, blockSamples), 0);
@@ -183,7 +210,14 @@ void TWaveIn::OpenSource() {
 
 void TWaveIn::CloseSource() {
     std::lock_guard lock(FFileLock);
-    if (FOpenCount > 0) ReleaseSourceStream();
+    if (FOpenCount > 0) {
+        if (FConverted) {
+            FStream = FReplacedStream;
+            FReplacedStream = nullptr;
+            FConverted.reset();
+        }
+        ReleaseSourceStream();
+    }
     FOpenCount = 0;
 }
 
@@ -205,7 +239,8 @@ std::uint32_t TWaveIn::Refill() {
     auto* bytes = reinterpret_cast<std::uint8_t*>(FDecoded.data());
     switch (FKind) {
         case wtPCM:
-        case wtExtPCM: {
+        case wtExtPCM:
+        case wtACM: {
             const std::uint32_t frame = StoredFrameBytes();
             return static_cast<std::uint32_t>(FStream->Read(bytes, DecodeBufferBytes - DecodeBufferBytes % frame));
         }

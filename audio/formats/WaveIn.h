@@ -3,9 +3,11 @@
 #include "audio/formats/MsAdpcm.h"
 #include "audio/formats/WavType.h"
 #include "audio/pipeline/FileIn.h"
+#include "audio/pipeline/MemoryStream.h"
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace quorvel {
@@ -35,8 +37,9 @@ private:
     bool ScanHeader();
     bool TakeFormat(const std::vector<std::uint8_t>& Body);
     bool SetUpKind();
-    // MPEG Layer-3 data in a WAVE file needs the wave converter.
-    void OpenConverted();
+    // Compressed data that the wave converter turns into a PCM image in
+    // memory, which then stands in for the stream; false when it cannot.
+    bool OpenConverted();
     std::uint32_t Refill();
     std::uint32_t ReadBlock();
     std::uint32_t StoredFrameBytes() const;
@@ -54,6 +57,8 @@ private:
     std::uint32_t FBlockFrames = 0;
     std::vector<std::int16_t> FDecoded;  // also holds PCM and float bytes as read
     std::vector<std::uint8_t> FBlock;
+    std::unique_ptr<TAuMemoryStream> FConverted;
+    TAuStream* FReplacedStream = nullptr;
 };
 
 }  // namespace quorvel

@@ -16,6 +16,8 @@ public:
     std::size_t Write(const void* Buffer, std::size_t Count) override;
     std::int64_t Seek(std::int64_t Offset, TSeekOrigin Origin) override;
     std::int64_t GetSize() override { return static_cast<std::int64_t>(FData.size()); }
+    // Cuts or zero-extends the contents; the position stays where it was.
+    void SetSize(std::size_t Size) { FData.resize(Size); }
 
     const std::vector<std::uint8_t>& Data() const { return FData; }
 

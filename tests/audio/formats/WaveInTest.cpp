@@ -214,7 +214,7 @@ TEST(WaveIn, DamagedHeadersAreNotValid) {
          Wave({Chunk("fmt ", Format(2, 1, 8000, 256, 4, MsExtra(502, 7))), fact, Chunk("data", block)})},
         {"MS block alignment 0",
          Wave({Chunk("fmt ", Format(2, 1, 8000, 0, 4, MsExtra(500, 7))), fact, Chunk("data", block)})},
-        {"MPEG data with no converter",
+        {"MPEG data with no frame in it",
          Wave({Chunk("fmt ", Format(0x55, 1, 8000, 1, 0, ImaExtra(1152))), fact, Chunk("data", block)})},
     };
     for (const Case& c : cases) {
