@@ -15,6 +15,7 @@
 #include "app/PipelineEvents.h"
 #include "app/ProgressPanel.h"
 #include "app/SettingsPage.h"
+#include "operations/prompt/PromptFiles.h"
 #include "shell/ApplicationTitle.h"
 #include "shell/OpenFileDialog.h"
 
@@ -51,8 +52,11 @@ TMainFormQuorvel::TMainFormQuorvel(const QString& programFolder, MessageBoxes& b
     buildWindow();
     connectHandlers();
     connectPromptHandlers();
+    RemoveLeftoverTemporaryPrompts(programFolder.toStdString());
     FormCreate();
 }
+
+TMainFormQuorvel::~TMainFormQuorvel() = default;
 
 void TMainFormQuorvel::buildWindow() {
     setWindowTitle(applicationTitle());

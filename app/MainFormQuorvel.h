@@ -34,6 +34,7 @@ public:
     // `programFolder` is the card folder; creation runs FormCreate.
     TMainFormQuorvel(const QString& programFolder, MessageBoxes& boxes, FileSystem& fileSystem = realFileSystem(),
                      QWidget* parent = nullptr);
+    ~TMainFormQuorvel() override;
 
     bool dataChanged() const { return dataChanged_; }
     const QString& programFolder() const { return programFolder_; }

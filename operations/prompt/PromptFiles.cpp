@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <stdexcept>
 #include <vector>
 
@@ -71,6 +72,14 @@ bool IsTemporaryPromptName(const std::string& FileName) {
     const std::size_t suffix = std::strlen(TemporarySuffix);
     return FileName.size() == prefix + 6 + suffix && FileName.compare(0, prefix, TemporaryPrefix) == 0 &&
            FileName.compare(prefix + 6, suffix, TemporarySuffix) == 0;
+}
+
+void RemoveLeftoverTemporaryPrompts(const std::string& Folder) {
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(Folder, error)) {
+        if (IsTemporaryPromptName(entry.path().filename().string()) && entry.is_regular_file(error))
+            std::filesystem::remove(entry.path(), error);
+    }
 }
 
 void InstallPrompt(const std::string& Finished, const std::string& Target) {

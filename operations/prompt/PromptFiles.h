@@ -20,6 +20,9 @@ TPromptSourceKind ClassifyPromptSource(const std::string& Path);
 std::string ReserveTemporaryPrompt(const std::string& Folder);
 // True for the names ReserveTemporaryPrompt hands out.
 bool IsTemporaryPromptName(const std::string& FileName);
+// Removes from Folder the temporary prompts of a conversion the process did
+// not live to finish; nothing else. Failures are ignored.
+void RemoveLeftoverTemporaryPrompts(const std::string& Folder);
 
 // Puts the finished prompt in place of Target in one rename, after syncing
 // it, so the menu has its old prompt or the new one, never none.

@@ -78,6 +78,9 @@ private Q_SLOTS:
     void recordingBecomesThePromptWithItsFiguresAndPicture() {
         const QString take = card_->folder() + QStringLiteral("take.wav");
         QVERIFY(makeRecording(take));
+        // The load's own changes settle first, as they do two seconds after start.
+        window_->tChangeTimer();
+        QVERIFY(!window_->dataChanged());
         menu_->setCurrentIndex(5);
         auto* speech = child<QCheckBox>(window_.get(), QStringLiteral("cbNivelVoz"));
         QVERIFY(!speech->isChecked());

@@ -1,4 +1,5 @@
 #include "operations/prompt/PromptConversion.h"
+#include "operations/prompt/PromptFiles.h"
 
 #include "PromptTestSupport.h"
 #include "audio/pipeline/WindowDispatcher.h"

@@ -49,6 +49,13 @@ TEST(PromptFiles, TemporaryNamesAreNewAndRecognised) {
     EXPECT_FALSE(fs::exists(*names.begin()));
     EXPECT_THROW(InstallPrompt(prefix + "missing.wav", prefix + "106.wav"), std::runtime_error);
     EXPECT_FALSE(fs::exists(prefix + "106.wav"));
+
+    // What a killed conversion left goes at the next start; nothing else.
+    std::ofstream(prefix + ".quorvel-prompt-ab.wav") << "x";
+    RemoveLeftoverTemporaryPrompts(prefix);
+    for (auto name = std::next(names.begin()); name != names.end(); ++name) EXPECT_FALSE(fs::exists(*name));
+    EXPECT_TRUE(fs::exists(prefix + "105.wav"));
+    EXPECT_TRUE(fs::exists(prefix + ".quorvel-prompt-ab.wav"));
     fs::remove_all(folder);
 }
 

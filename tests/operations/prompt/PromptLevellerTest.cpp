@@ -65,9 +65,11 @@ TEST_F(PromptLevellerTest, NoneAndSilenceLeaveTheFileByteForByte) {
     EXPECT_FALSE(summary.SpeechLevelDbm0.has_value());
 }
 
-TEST_F(PromptLevellerTest, RefusesWhatTheConverterDoesNotWrite) {
+TEST_F(PromptLevellerTest, RefusesWhatTheConverterDoesNotWriteAndCutShortFiles) {
+    auto cutShort = PcmWave({10, 20, -40});
+    cutShort.pop_back();
     for (const auto& bytes :
-         {PcmWave({1, 2}, 1, 8000, 3), std::vector<std::uint8_t>{'R', 'I', 'F', 'F'}, PcmWave({1, 2}, 0)}) {
+         {PcmWave({1, 2}, 1, 8000, 3), std::vector<std::uint8_t>{'R', 'I', 'F', 'F'}, PcmWave({1, 2}, 0), cutShort}) {
         Write(bytes);
         EXPECT_THROW(LevelPromptFile(path_.string(), TLevelMode::Peak), std::runtime_error);
         EXPECT_EQ(Read(), bytes);
