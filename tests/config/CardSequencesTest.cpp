@@ -29,7 +29,7 @@ TEST(EnsureCardFiles, FirstStartCreatesTheExactFileSet) {
     EXPECT_EQ(files.at("221.txt"), kHolidayLine + "\r\n\r\n");
     EXPECT_EQ(files.at("222.txt"), "\r\n");
     EXPECT_EQ(files.at("223.txt"), "\r\n");
-    EXPECT_EQ(files.at("421.txt"), kHolidayLine);
+    EXPECT_EQ(files.at("421.txt"), kHolidayLine + "\r\n");
 }
 
 TEST(EnsureCardFiles, ExistingFilesAreNotTouched) {

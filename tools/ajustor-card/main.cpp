@@ -1,4 +1,6 @@
 // ajustor-card: prepares an auto-attendant memory card from the command line.
+#include <unistd.h>
+
 #include <iostream>
 #include <string>
 #include <vector>
@@ -7,6 +9,7 @@
 
 #include "CardCommands.h"
 #include "ExitCode.h"
+#include "FolderCopyCommand.h"
 
 using namespace quorvel::card_tool;
 
@@ -16,6 +19,7 @@ int main(int argc, char** argv) {
 
     std::string folder;
     std::vector<std::string> assignments;
+    std::string destination;
 
     CLI::App* init = app.add_subcommand("init", "Create the card files missing from DIR");
     init->add_option("DIR", folder, "Card folder")->required()->check(CLI::ExistingDirectory);
@@ -26,6 +30,14 @@ int main(int argc, char** argv) {
     CLI::App* set = app.add_subcommand("set", "Change values and save every card file in DIR");
     set->add_option("DIR", folder, "Card folder")->required()->check(CLI::ExistingDirectory);
     set->add_option("PATH=VALUE", assignments, "Value to enter, e.g. menus.3.1.target1=M2")->required();
+
+    CLI::App* backup = app.add_subcommand("backup", "Copy the plain files of the card folder DIR into DEST");
+    backup->add_option("DIR", folder, "Card folder")->required()->check(CLI::ExistingDirectory);
+    backup->add_option("DEST", destination, "Backup folder")->required()->check(CLI::ExistingDirectory);
+
+    CLI::App* restore = app.add_subcommand("restore", "Copy the plain files of the backup folder SRC into DEST");
+    restore->add_option("SRC", folder, "Backup folder")->required()->check(CLI::ExistingDirectory);
+    restore->add_option("DEST", destination, "Card folder")->required()->check(CLI::ExistingDirectory);
 
     try {
         app.parse(argc, argv);
@@ -39,8 +51,11 @@ int main(int argc, char** argv) {
         result = initCard(folder, std::cerr);
     } else if (*show) {
         result = showCard(folder, std::cout, std::cerr);
-    } else {
+    } else if (*set) {
         result = setCard(folder, assignments, std::cerr);
+    } else {
+        // Names of the files copied only for a person watching.
+        result = copyFolder(folder, destination, ::isatty(STDERR_FILENO) ? &std::cerr : nullptr, std::cerr);
     }
     return toStatus(result);
 }
