@@ -111,6 +111,7 @@ int FaultyFileSystem::createTemporary(const std::string& directory, const std::s
 }
 
 int FaultyFileSystem::openRead(const std::string& path, int& handle) {
+    if (onOpenRead) onOpenRead(path);
     if (int error = injected(Call::OpenRead, path)) return error;
     int error = realFileSystem().openRead(path, handle);
     if (error == 0) handlePaths_[handle] = path;

@@ -61,6 +61,9 @@ public:
     // data and report success, like a medium that loses data silently.
     void markShortWrites(std::string suffix);
 
+    // Runs before each file is opened for reading, with its path.
+    std::function<void(const std::string&)> onOpenRead;
+
     // Every file name a rename put in place, in order.
     const std::vector<std::string>& renamedTargets() const { return renamed_; }
     // Calls of each kind made so far.
