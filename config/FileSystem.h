@@ -39,6 +39,12 @@ public:
     virtual int size(int handle, std::uint64_t& bytes) = 0;
     virtual int setMode(int handle, unsigned mode) = 0;
     virtual int sync(int handle) = 0;
+    // Start writing the file's data to the medium, and wait until it is
+    // written: a sync that follows them has only the metadata left to do, so
+    // the syncs of many files share their journal commits. Hints only: a
+    // failure shows in the sync that follows.
+    virtual void startWriteback(int handle) = 0;
+    virtual void awaitWriteback(int handle) = 0;
     virtual int close(int handle) = 0;
     virtual int rename(const std::string& from, const std::string& to) = 0;
     virtual int remove(const std::string& path) = 0;

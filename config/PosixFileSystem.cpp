@@ -123,6 +123,13 @@ public:
 
     int sync(int handle) override { return ::fsync(handle) != 0 ? lastError() : 0; }
 
+    void startWriteback(int handle) override { ::sync_file_range(handle, 0, 0, SYNC_FILE_RANGE_WRITE); }
+
+    void awaitWriteback(int handle) override {
+        ::sync_file_range(handle, 0, 0,
+                          SYNC_FILE_RANGE_WAIT_BEFORE | SYNC_FILE_RANGE_WRITE | SYNC_FILE_RANGE_WAIT_AFTER);
+    }
+
     int close(int handle) override {
         // After EINTR the descriptor is already released on Linux; retrying could close another one.
         if (::close(handle) != 0 && errno != EINTR) return lastError();
@@ -147,12 +154,17 @@ public:
         DIR* stream = ::opendir(directory.c_str());
         if (stream == nullptr) return lastError();
         names.clear();
-        errno = 0;
-        while (const dirent* entry = ::readdir(stream)) {
+        int error = 0;
+        for (;;) {
+            errno = 0;
+            const dirent* entry = ::readdir(stream);
+            if (entry == nullptr) {
+                error = errno;
+                break;
+            }
             std::string name = entry->d_name;
             if (name != "." && name != "..") names.push_back(std::move(name));
         }
-        int error = errno;
         ::closedir(stream);
         return error;
     }

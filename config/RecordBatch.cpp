@@ -18,6 +18,7 @@ void RecordBatch::add(const std::string& path, std::string_view bytes, unsigned 
         failAt(error);
     int error = fileSystem_->write(file.handle, bytes.data(), bytes.size());
     if (error == 0) error = fileSystem_->setMode(file.handle, mode);
+    if (error == 0) fileSystem_->startWriteback(file.handle);
     if (error != 0) {
         fileSystem_->close(file.handle);
         fileSystem_->remove(file.temporary);
@@ -37,6 +38,7 @@ void RecordBatch::commit() {
 
 int RecordBatch::commitPending() {
     int error = 0;
+    for (const Pending& file : pending_) fileSystem_->awaitWriteback(file.handle);
     std::size_t synced = 0;
     for (; synced < pending_.size(); ++synced) {
         Pending& file = pending_[synced];

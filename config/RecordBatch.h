@@ -1,7 +1,8 @@
 // Card files replaced together. Each new content goes to a temporary file of
-// the card folder first; the commit syncs them all, renames them over their
-// card files in the order they were added and syncs the folder once, so the
-// syncs of one save share their journal commits.
+// the card folder first, its writeback started at once; the commit waits for
+// the data, syncs every file, renames them over their card files in the
+// order they were added and syncs the folder once, so the syncs of one save
+// share their journal commits.
 #pragma once
 
 #include <string>

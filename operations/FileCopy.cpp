@@ -1,7 +1,6 @@
 #include "operations/FileCopy.h"
 
 #include <cerrno>
-#include <cstdint>
 #include <memory>
 
 #include "config/CardError.h"
@@ -21,47 +20,56 @@ int pump(FileSystem& fileSystem, int in, int out) {
     }
 }
 
-// Writes the temporary copy; returns the reason it is not a complete copy.
-std::string writeCopy(FileSystem& fileSystem, int in, int out, unsigned mode) {
-    int error = pump(fileSystem, in, out);
-    if (error == 0) error = fileSystem.setMode(out, mode);
-    if (error == 0) error = fileSystem.sync(out);
-    std::uint64_t sourceSize = 0;
-    std::uint64_t copySize = 0;
-    if (error == 0) error = fileSystem.size(in, sourceSize);
-    if (error == 0) error = fileSystem.size(out, copySize);
-    if (error != 0) return writeErrorMessage(error);
-    if (copySize != sourceSize) return "Copy incomplete";
-    return {};
+std::string discard(FileSystem& fileSystem, PendingCopy& pending, int error) {
+    fileSystem.close(pending.handle);
+    pending.handle = -1;
+    fileSystem.remove(pending.temporary);
+    return writeErrorMessage(error);
 }
 
 }  // namespace
 
-std::string copyFileInto(FileSystem& fileSystem, const std::string& source, const std::string& folder,
-                         const std::string& name) {
+std::string startCopy(FileSystem& fileSystem, const std::string& source, const std::string& folder,
+                      const std::string& name, PendingCopy& pending) {
     const FileStatus from = fileSystem.status(source);
-    const std::string target = folder + name;
-    const FileStatus to = fileSystem.status(target);
+    pending.target = folder + name;
+    const FileStatus to = fileSystem.status(pending.target);
     if (to.exists && !to.regular) return writeErrorMessage(EISDIR);
     if (to.exists && to.readOnly) return writeErrorMessage(EACCES);
 
     int in = -1;
     if (int error = fileSystem.openRead(source, in)) return writeErrorMessage(error);
-    std::string temporary;
-    int out = -1;
-    if (int error = fileSystem.createTemporary(folder, std::string(kCopyTemporaryPrefix), temporary, out)) {
+    if (int error =
+            fileSystem.createTemporary(folder, std::string(kCopyTemporaryPrefix), pending.temporary, pending.handle)) {
         fileSystem.close(in);
         return writeErrorMessage(error);
     }
-    std::string reason = writeCopy(fileSystem, in, out, from.mode);
+    int error = pump(fileSystem, in, pending.handle);
+    if (error == 0) error = fileSystem.size(in, pending.sourceSize);
     fileSystem.close(in);
-    int closeError = fileSystem.close(out);
-    if (reason.empty() && closeError != 0) reason = writeErrorMessage(closeError);
-    if (reason.empty()) {
-        if (int error = fileSystem.rename(temporary, target)) reason = writeErrorMessage(error);
+    if (error == 0) error = fileSystem.setMode(pending.handle, from.mode);
+    if (error != 0) return discard(fileSystem, pending, error);
+    fileSystem.startWriteback(pending.handle);
+    return {};
+}
+
+std::string completeCopy(FileSystem& fileSystem, PendingCopy& pending) {
+    std::uint64_t copySize = 0;
+    int error = fileSystem.sync(pending.handle);
+    if (error == 0) error = fileSystem.size(pending.handle, copySize);
+    if (error != 0) return discard(fileSystem, pending, error);
+    if (copySize != pending.sourceSize) {
+        discard(fileSystem, pending, 0);
+        return "Copy incomplete";
     }
-    if (!reason.empty()) fileSystem.remove(temporary);
-    return reason;
+    error = fileSystem.close(pending.handle);
+    pending.handle = -1;
+    if (error == 0) error = fileSystem.rename(pending.temporary, pending.target);
+    if (error != 0) {
+        fileSystem.remove(pending.temporary);
+        return writeErrorMessage(error);
+    }
+    return {};
 }
 
 }  // namespace quorvel

@@ -8,6 +8,7 @@ namespace quorvel {
 QtSoundPlayer::QtSoundPlayer(std::function<void()> beep) : beep_(std::move(beep)) {
     // Loading is asynchronous: the prompt plays, or beeps, once it is loaded.
     QObject::connect(&effect_, &QSoundEffect::statusChanged, &effect_, [this] {
+        if (!wanted_) return;
         if (effect_.status() == QSoundEffect::Ready) effect_.play();
         if (effect_.status() == QSoundEffect::Error) beep_();
     });
@@ -15,6 +16,7 @@ QtSoundPlayer::QtSoundPlayer(std::function<void()> beep) : beep_(std::move(beep)
 
 void QtSoundPlayer::play(const QString& path) {
     effect_.stop();
+    wanted_ = true;
     if (!QFileInfo(path).isFile()) {
         effect_.setSource(QUrl());
         beep_();
@@ -28,6 +30,9 @@ void QtSoundPlayer::play(const QString& path) {
     effect_.setSource(source);
 }
 
-void QtSoundPlayer::stop() { effect_.stop(); }
+void QtSoundPlayer::stop() {
+    wanted_ = false;
+    effect_.stop();
+}
 
 }  // namespace quorvel

@@ -19,6 +19,7 @@ public:
 private:
     std::function<void()> beep_;
     QSoundEffect effect_;
+    bool wanted_ = false;  // a stop while the prompt loads cancels it
 };
 
 }  // namespace quorvel

@@ -145,6 +145,10 @@ int FaultyFileSystem::sync(int handle) {
     return realFileSystem().sync(handle);
 }
 
+void FaultyFileSystem::startWriteback(int handle) { realFileSystem().startWriteback(handle); }
+
+void FaultyFileSystem::awaitWriteback(int handle) { realFileSystem().awaitWriteback(handle); }
+
 int FaultyFileSystem::close(int handle) {
     std::string path = handlePaths_[handle];
     handlePaths_.erase(handle);

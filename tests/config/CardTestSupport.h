@@ -80,6 +80,8 @@ public:
     int size(int handle, std::uint64_t& bytes) override;
     int setMode(int handle, unsigned mode) override;
     int sync(int handle) override;
+    void startWriteback(int handle) override;
+    void awaitWriteback(int handle) override;
     int close(int handle) override;
     int rename(const std::string& from, const std::string& to) override;
     int remove(const std::string& path) override;

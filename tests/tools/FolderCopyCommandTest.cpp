@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+
+#include <cstdio>
 #include <filesystem>
 
 #include "CardToolRun.h"
@@ -34,6 +37,24 @@ TEST(FolderCopyCommand, BackupAndRestoreCopyThePlainFilesOnly) {
         EXPECT_EQ(run.err, "") << command << ": no progress lines when stderr is not a terminal";
         EXPECT_EQ(destination.snapshot(), kCopiedFiles) << command;
     }
+}
+
+TEST(FolderCopyCommand, NamesEachFileCopiedWhenStderrIsATerminal) {
+    ScratchCard card;
+    ScratchCard destination;
+    fillCard(card);
+    std::filesystem::create_directory(destination.path() / "221.txt");
+    // script(1) runs the tool on a terminal of its own and passes on what it printed there.
+    const std::string command = "script -qec '" + std::string(AJUSTOR_CARD_BINARY) + " backup " + card.folder() + " " +
+                                destination.folder() + "' /dev/null";
+    std::FILE* terminal = ::popen(command.c_str(), "r");
+    ASSERT_NE(terminal, nullptr);
+    std::string printed;
+    char buffer[256];
+    while (std::size_t got = std::fread(buffer, 1, sizeof buffer, terminal)) printed.append(buffer, got);
+    const int status = ::pclose(terminal);
+    EXPECT_EQ(printed, "001.txt\r\n105.wav\r\n221.txt: File access denied\r\n");
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1);
 }
 
 TEST(FolderCopyCommand, FolderInThePlaceOfAFileIsReportedAndTheOthersCopied) {

@@ -17,9 +17,8 @@ ExitCode copyFolder(const std::string& source, const std::string& destination, s
         err << source << ": " << std::strerror(error) << '\n';
         return ExitCode::CardFailure;
     }
-    for (std::size_t i = 0; i < copy.names().size(); ++i) {
-        if (copy.copy(i) && progress != nullptr) *progress << copy.names()[i] << '\n';
-    }
+    if (progress != nullptr) copy.onCopied([progress](const std::string& name) { *progress << name << '\n'; });
+    for (std::size_t i = 0; i < copy.names().size(); ++i) copy.copy(i);
     copy.finish();
     for (const CopyFailure& failure : copy.failures()) err << failure.name << ": " << failure.reason << '\n';
     return copy.failures().empty() ? ExitCode::Success : ExitCode::CardFailure;
