@@ -16,7 +16,8 @@ constexpr QPoint kPanelPosition(250, 300);
 }
 
 void TMainFormQuorvel::FormCreate() {
-    painel_->move(kPanelPosition);
+    painel_.panel->move(kPanelPosition);
+    card_.removeLeftoverTemporaries();
     pageControl_->setCurrentIndex(0);
     try {
         ensureCardFiles(card_);

@@ -18,6 +18,7 @@
 #include "operations/prompt/PromptFiles.h"
 #include "shell/ApplicationTitle.h"
 #include "shell/OpenFileDialog.h"
+#include "shell/TFolderDialog.h"
 
 namespace quorvel {
 
@@ -40,10 +41,23 @@ QTimer* makeTimer(QObject* owner, const QString& name, int intervalMs) {
 
 TMainFormQuorvel::TMainFormQuorvel(const QString& programFolder, MessageBoxes& boxes, FileSystem& fileSystem,
                                    QWidget* parent)
+    : TMainFormQuorvel(programFolder, boxes, std::make_unique<DesktopOperations>(), fileSystem, parent) {}
+
+TMainFormQuorvel::TMainFormQuorvel(const QString& programFolder, MessageBoxes& boxes,
+                                   std::unique_ptr<DesktopOperations> desktop, FileSystem& fileSystem, QWidget* parent)
+    : TMainFormQuorvel(programFolder, boxes, desktop->seams(), fileSystem, parent) {
+    desktop_ = std::move(desktop);
+}
+
+TMainFormQuorvel::~TMainFormQuorvel() = default;
+
+TMainFormQuorvel::TMainFormQuorvel(const QString& programFolder, MessageBoxes& boxes, OperationSeams seams,
+                                   FileSystem& fileSystem, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint),
       programFolder_(programFolder),
       boxes_(boxes),
+      seams_(seams),
       card_(programFolder.toStdString(), fileSystem),
       guard_(boxes, this),
       openDialog2_(std::make_unique<QtOpenFileDialog>()) {
@@ -51,12 +65,10 @@ TMainFormQuorvel::TMainFormQuorvel(const QString& programFolder, MessageBoxes& b
     drainPipelineEventsInQtLoop();
     buildWindow();
     connectHandlers();
-    connectPromptHandlers();
+    connectConversionHandlers();
     RemoveLeftoverTemporaryPrompts(programFolder.toStdString());
     FormCreate();
 }
-
-TMainFormQuorvel::~TMainFormQuorvel() = default;
 
 void TMainFormQuorvel::buildWindow() {
     setWindowTitle(applicationTitle());
@@ -87,8 +99,14 @@ void TMainFormQuorvel::buildWindow() {
 
     painel_ = buildProgressPanel(this);
     tChange_ = makeTimer(this, QStringLiteral("tChange"), kSettleIntervalMs);
-    makeTimer(this, QStringLiteral("tAguarda"), kPanelWaitIntervalMs);
+    tAguarda_ = makeTimer(this, QStringLiteral("tAguarda"), kPanelWaitIntervalMs);
     makeTimer(this, QStringLiteral("tWaitFile"), kFileWaitIntervalMs);
+
+    folderDialog_ = new TFolderDialog(seams_.folders, this);
+    folderDialog_->setObjectName(QStringLiteral("FolderDialog"));
+    folderDialog_->setCaption(QStringLiteral("Procurar Pasta"));
+    folderDialog_->setTitle(QString::fromUtf8("Selecione o local para gravação"));
+    folderDialog_->setOptions(TFolderDialog::fdoBrowseForComputer | TFolderDialog::fdoNewDialogStyle);
 }
 
 void TMainFormQuorvel::connectHandlers() {
@@ -136,6 +154,8 @@ void TMainFormQuorvel::connectHandlers() {
     connect(menusPage_.copyLabels[1], &ClickableLabel::clicked, this, &TMainFormQuorvel::Label98Click);
     connect(menusPage_.copyLabels[2], &ClickableLabel::clicked, this, &TMainFormQuorvel::Label99Click);
     connect(menusPage_.copyLabels[3], &ClickableLabel::clicked, this, &TMainFormQuorvel::Label100Click);
+    connectFolderCopyHandlers();
+    connectPromptHandlers();
 }
 
 }  // namespace quorvel

@@ -11,11 +11,12 @@
 #include "app/ConvertPage.h"
 #include "app/ExitGuard.h"
 #include "app/MenusPage.h"
+#include "app/ProgressPanel.h"
 #include "config/CardFolder.h"
 #include "config/DeviceConfiguration.h"
 #include "operations/prompt/PromptConversion.h"
+#include "shell/OperationSeams.h"
 
-class QFrame;
 class QTabWidget;
 class QTimer;
 
@@ -26,6 +27,7 @@ class FilteredLineEdit;
 class MaskedEdit;
 class MessageBoxes;
 class OpenFileDialog;
+class TFolderDialog;
 
 class TMainFormQuorvel : public QWidget {
     Q_OBJECT
@@ -34,6 +36,9 @@ public:
     // `programFolder` is the card folder; creation runs FormCreate.
     TMainFormQuorvel(const QString& programFolder, MessageBoxes& boxes, FileSystem& fileSystem = realFileSystem(),
                      QWidget* parent = nullptr);
+    // The same, with the folder picker, playback and launch given from outside.
+    TMainFormQuorvel(const QString& programFolder, MessageBoxes& boxes, OperationSeams seams,
+                     FileSystem& fileSystem = realFileSystem(), QWidget* parent = nullptr);
     ~TMainFormQuorvel() override;
 
     bool dataChanged() const { return dataChanged_; }
@@ -68,22 +73,50 @@ public Q_SLOTS:
     void WaveOut1Done();
     void WaveOut2Done();
 
+    void btBackupClick();
+    void btRestBackUpClick();
+    void btAtualizaClick();
+    void tAguardaTimer();
+
+    void SpeedButton6Click();
+    void SpeedButton10Click();
+    void SpeedButton9Click();
+    void SpeedButton8Click();
+    void SpeedButton7Click();
+    void SpeedButton1Click();
+    void SpeedButton14Click();
+    void SpeedButton13Click();
+    void SpeedButton12Click();
+    void SpeedButton11Click();
+    void SpeedButton15Click();
+    void Button1Click();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    TMainFormQuorvel(const QString& programFolder, MessageBoxes& boxes, std::unique_ptr<DesktopOperations> desktop,
+                     FileSystem& fileSystem, QWidget* parent);
+
     void buildWindow();
     void connectHandlers();
+    void connectFolderCopyHandlers();
     void connectPromptHandlers();
+    void connectConversionHandlers();
     void promptFinished(const TPromptResult& result);
     // Reads every record file into the fields. Throws CardError after
     // showing what was read before the failure.
     void loadConfigurationIntoFields();
     void showCardError(const CardError& error);
     void copyDay(DayKind source, std::initializer_list<DayKind> targets);
+    // Copies the plain files of `source` into `destination` with the progress panel.
+    void copyFolder(const QString& source, const QString& destination);
+    void playPrompt(int menu);
 
     QString programFolder_;
     MessageBoxes& boxes_;
+    std::unique_ptr<DesktopOperations> desktop_;  // the seams when none were given
+    OperationSeams seams_;
     CardFolder card_;
     ExitGuard guard_;
     ConfigurationFields fields_;
@@ -91,11 +124,14 @@ private:
     ConvertPage convertPage_;
     CommandStrip commands_;
     QTabWidget* pageControl_ = nullptr;
-    QFrame* painel_ = nullptr;
+    ProgressPanel painel_;
+    TFolderDialog* folderDialog_ = nullptr;
     QTimer* tChange_ = nullptr;
+    QTimer* tAguarda_ = nullptr;
     bool dataChanged_ = false;
     TPromptConversion prompt_;
     std::unique_ptr<OpenFileDialog> openDialog2_;
+    bool copying_ = false;
 };
 
 }  // namespace quorvel

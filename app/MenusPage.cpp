@@ -126,7 +126,7 @@ FilteredLineEdit* makeTargetField(QWidget* parent, const QString& name) {
     return field;
 }
 
-void addMenuColumn(QGroupBox* group, QGridLayout* grid, int menu, ConfigurationFields& fields) {
+void addMenuColumn(QGroupBox* group, QGridLayout* grid, int menu, ConfigurationFields& fields, MenusPage& built) {
     const int band = menu / kMenusPerBand;
     const int headerRow = band * (2 + kOptionCount);
     const int firstColumn = 1 + (menu % kMenusPerBand) * 4;
@@ -135,10 +135,12 @@ void addMenuColumn(QGroupBox* group, QGridLayout* grid, int menu, ConfigurationF
     auto* caption = makeLabel(group, QStringLiteral("Menu %1").arg(menu));
     makeBold(caption);
     header->addWidget(caption);
-    header->addWidget(
-        makeToolButton(group, QStringLiteral("SpeedButton%1").arg(kPlayButtonNumbers[menu]), QStringLiteral("Play >")));
-    header->addWidget(
-        makeToolButton(group, QStringLiteral("SpeedButton%1").arg(kStopButtonNumbers[menu]), QStringLiteral("Stop ")));
+    built.playButtons[menu] =
+        makeToolButton(group, QStringLiteral("SpeedButton%1").arg(kPlayButtonNumbers[menu]), QStringLiteral("Play >"));
+    built.stopButtons[menu] =
+        makeToolButton(group, QStringLiteral("SpeedButton%1").arg(kStopButtonNumbers[menu]), QStringLiteral("Stop "));
+    header->addWidget(built.playButtons[menu]);
+    header->addWidget(built.stopButtons[menu]);
     header->addStretch(1);
     grid->addLayout(header, headerRow, firstColumn, 1, 3);
 
@@ -157,7 +159,7 @@ void addMenuColumn(QGroupBox* group, QGridLayout* grid, int menu, ConfigurationF
     }
 }
 
-QGroupBox* buildMenus(QWidget* page, ConfigurationFields& fields) {
+QGroupBox* buildMenus(QWidget* page, ConfigurationFields& fields, MenusPage& built) {
     auto* group = new QGroupBox(QStringLiteral("Configuração dos Menus "), page);
     group->setObjectName(QStringLiteral("GroupBox2"));
     auto* grid = new QGridLayout(group);
@@ -179,7 +181,7 @@ QGroupBox* buildMenus(QWidget* page, ConfigurationFields& fields) {
         grid->addWidget(makeLabel(group, QStringLiteral("F")), 1, firstColumn + 2);
         grid->setColumnMinimumWidth(firstColumn + 3, 4);
     }
-    for (int menu = 0; menu < kMenuCount; ++menu) addMenuColumn(group, grid, menu, fields);
+    for (int menu = 0; menu < kMenuCount; ++menu) addMenuColumn(group, grid, menu, fields, built);
     grid->setColumnStretch(kMenusPerBand * 4 + 1, 1);
     group->setEnabled(false);
     return group;
@@ -190,7 +192,7 @@ QGroupBox* buildMenus(QWidget* page, ConfigurationFields& fields) {
 MenusPage buildMenusPage(QWidget* page, ExitGuard& guard, ConfigurationFields& fields) {
     MenusPage built;
     built.timetableGroup = buildTimetable(page, guard, fields, built);
-    built.menusGroup = buildMenus(page, fields);
+    built.menusGroup = buildMenus(page, fields, built);
     auto* layout = new QVBoxLayout(page);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addWidget(built.timetableGroup);

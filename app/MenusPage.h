@@ -4,6 +4,7 @@
 #include <array>
 
 class QGroupBox;
+class QToolButton;
 class QWidget;
 
 namespace quorvel {
@@ -16,6 +17,8 @@ struct MenusPage {
     QGroupBox* timetableGroup = nullptr;          // GroupBox1
     QGroupBox* menusGroup = nullptr;              // GroupBox2
     std::array<ClickableLabel*, 4> copyLabels{};  // Label97 ... Label100
+    std::array<QToolButton*, 10> playButtons{};   // "Play >" of menus 0 to 9
+    std::array<QToolButton*, 10> stopButtons{};   // "Stop " of menus 0 to 9
 };
 
 MenusPage buildMenusPage(QWidget* page, ExitGuard& guard, ConfigurationFields& fields);

@@ -12,7 +12,7 @@ constexpr int kWidth = 425;
 constexpr int kHeight = 90;
 }  // namespace
 
-QFrame* buildProgressPanel(QWidget* window) {
+ProgressPanel buildProgressPanel(QWidget* window) {
     auto* panel = new QFrame(window);
     panel->setObjectName(QStringLiteral("Painel"));
     panel->setFrameShape(QFrame::Panel);
@@ -30,7 +30,7 @@ QFrame* buildProgressPanel(QWidget* window) {
     layout->addWidget(bar);
     layout->addWidget(count);
     panel->hide();
-    return panel;
+    return {panel, file, bar, count};
 }
 
 }  // namespace quorvel

@@ -2,11 +2,20 @@
 #pragma once
 
 class QFrame;
+class QLabel;
+class QProgressBar;
 class QWidget;
 
 namespace quorvel {
 
+struct ProgressPanel {
+    QFrame* panel = nullptr;      // Painel
+    QLabel* file = nullptr;       // lbArquivo
+    QProgressBar* bar = nullptr;  // Pbar
+    QLabel* count = nullptr;      // lbContabil
+};
+
 // Painel with lbArquivo, Pbar and lbContabil; hidden, not yet placed.
-QFrame* buildProgressPanel(QWidget* window);
+ProgressPanel buildProgressPanel(QWidget* window);
 
 }  // namespace quorvel

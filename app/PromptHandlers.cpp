@@ -1,77 +1,47 @@
-// Page 2: the prompt conversion. The workflow lives below the window; these
-// handlers start it and turn what it reports into texts.
-#include <QCheckBox>
-#include <QComboBox>
-#include <QLabel>
-#include <QLocale>
-#include <QProgressBar>
+// Prompt playback and the remote-support tool, handed to the platform
+// without waiting.
 #include <QPushButton>
+#include <QToolButton>
 
 #include "app/MainFormQuorvel.h"
-#include "app/QtText.h"
-#include "app/WaveformView.h"
-#include "shell/MessageBoxes.h"
-#include "shell/OpenFileDialog.h"
 
 namespace quorvel {
 
-namespace {
-
-QString summaryText(const TPromptSummary& summary) {
-    const QLocale brazil(QLocale::Portuguese, QLocale::Brazil);
-    const double seconds = summary.SampleRate > 0 ? static_cast<double>(summary.Frames) / summary.SampleRate : 0.0;
-    const QString speech = summary.SpeechLevelDbm0
-                               ? QStringLiteral("%1 dBm0").arg(brazil.toString(*summary.SpeechLevelDbm0, 'f', 1))
-                               : QStringLiteral("silêncio");
-    return QStringLiteral("Duração %1 s · %2 Hz · pico %3 · fala %4")
-        .arg(brazil.toString(seconds, 'f', 1))
-        .arg(summary.SampleRate)
-        .arg(summary.PeakAfter)
-        .arg(speech);
+void TMainFormQuorvel::playPrompt(int menu) {
+    // Always the card's own prompt, whatever folder was used last.
+    seams_.sound.play(programFolder_ + QStringLiteral("10%1.wav").arg(menu));
 }
 
-}  // namespace
+void TMainFormQuorvel::SpeedButton6Click() { playPrompt(0); }
+void TMainFormQuorvel::SpeedButton10Click() { playPrompt(1); }
+void TMainFormQuorvel::SpeedButton9Click() { playPrompt(2); }
+void TMainFormQuorvel::SpeedButton8Click() { playPrompt(3); }
+void TMainFormQuorvel::SpeedButton7Click() { playPrompt(4); }
+void TMainFormQuorvel::SpeedButton1Click() { playPrompt(5); }
+void TMainFormQuorvel::SpeedButton14Click() { playPrompt(6); }
+void TMainFormQuorvel::SpeedButton13Click() { playPrompt(7); }
+void TMainFormQuorvel::SpeedButton12Click() { playPrompt(8); }
+void TMainFormQuorvel::SpeedButton11Click() { playPrompt(9); }
+
+void TMainFormQuorvel::SpeedButton15Click() { seams_.sound.stop(); }
+
+void TMainFormQuorvel::Button1Click() {
+    seams_.launcher.launch(programFolder_ + QStringLiteral("suporte/AA_v3.5.exe"));
+}
 
 void TMainFormQuorvel::connectPromptHandlers() {
-    connect(convertPage_.select, &QPushButton::clicked, this, &TMainFormQuorvel::btSelecioneClick);
-    prompt_.WaveOut2().SetOnProgress([this](TAuOutput&) { WaveOut2Progress(); });
-    prompt_.WaveOut1().SetOnProgress([this](TAuOutput&) { WaveOut1Progress(); });
-    prompt_.WaveOut2().SetOnDone([this](TAuOutput&) { WaveOut2Done(); });
-    prompt_.WaveOut1().SetOnDone([this](TAuOutput&) { WaveOut1Done(); });
-}
-
-void TMainFormQuorvel::btSelecioneClick() {
-    const int index = convertPage_.promptList->currentIndex();
-    if (index < 0) {
-        boxes_.showMessage(this, QStringLiteral("Selecione o menu desejado para converter o arquivo."));
-        return;
+    connect(commands_.remoteSupport, &QPushButton::clicked, this, &TMainFormQuorvel::Button1Click);
+    void (TMainFormQuorvel::*const play[])() = {
+        &TMainFormQuorvel::SpeedButton6Click,  &TMainFormQuorvel::SpeedButton10Click,
+        &TMainFormQuorvel::SpeedButton9Click,  &TMainFormQuorvel::SpeedButton8Click,
+        &TMainFormQuorvel::SpeedButton7Click,  &TMainFormQuorvel::SpeedButton1Click,
+        &TMainFormQuorvel::SpeedButton14Click, &TMainFormQuorvel::SpeedButton13Click,
+        &TMainFormQuorvel::SpeedButton12Click, &TMainFormQuorvel::SpeedButton11Click,
+    };
+    for (int menu = 0; menu < kMenuCount; ++menu) {
+        connect(menusPage_.playButtons[menu], &QToolButton::clicked, this, play[menu]);
+        connect(menusPage_.stopButtons[menu], &QToolButton::clicked, this, &TMainFormQuorvel::SpeedButton15Click);
     }
-    const QString file = openDialog2_->execute(this, QStringLiteral("mp3|*.mp3|wav|*.wav"));
-    if (file.isEmpty()) return;
-    convertPage_.select->setEnabled(false);
-    convertPage_.summary->clear();
-    convertPage_.waveform->setColumns({});
-    const TLevelMode level = convertPage_.speechLevel->isChecked() ? TLevelMode::Speech : TLevelMode::Peak;
-    prompt_.Begin({toStdString(programFolder_), index, toStdString(file), level},
-                  {[this](const std::string& text) { convertPage_.log->setText(toQString(text)); },
-                   [this](const TPromptResult& result) { promptFinished(result); }});
 }
-
-void TMainFormQuorvel::WaveOut2Progress() { convertPage_.progress->setValue(prompt_.WaveOut2().PercentDone()); }
-
-void TMainFormQuorvel::WaveOut1Progress() { convertPage_.progress->setValue(prompt_.WaveOut1().PercentDone()); }
-
-void TMainFormQuorvel::WaveOut2Done() { prompt_.DecodeDone(); }
-
-void TMainFormQuorvel::WaveOut1Done() { prompt_.MonoDone(); }
-
-void TMainFormQuorvel::promptFinished(const TPromptResult& result) {
-    convertPage_.select->setEnabled(true);
-    if (result.Outcome != TPromptOutcome::Installed) return;
-    convertPage_.summary->setText(summaryText(result.Summary));
-    convertPage_.waveform->setColumns(result.Summary.Waveform);
-}
-
-void TMainFormQuorvel::setOpenDialog2(std::unique_ptr<OpenFileDialog> dialog) { openDialog2_ = std::move(dialog); }
 
 }  // namespace quorvel

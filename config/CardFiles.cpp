@@ -31,7 +31,8 @@ std::string initialCardFileContent(int number) {
     // The holiday line, then one empty line.
     if (number == kHolidayFileNumber)
         return std::string(defaultHolidayLine) + std::string(kLineEnd) + std::string(kLineEnd);
-    if (number == kHolidayCopyFileNumber) return std::string(defaultHolidayLine);
+    // The copy holds the written holiday line, so it ends like every written line.
+    if (number == kHolidayCopyFileNumber) return std::string(defaultHolidayLine) + std::string(kLineEnd);
     return std::string(kLineEnd);
 }
 

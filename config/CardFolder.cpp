@@ -5,6 +5,7 @@
 
 #include "CardError.h"
 #include "CardFiles.h"
+#include "RecordBatch.h"
 
 namespace quorvel {
 namespace {
@@ -12,6 +13,17 @@ namespace {
 std::string withSeparator(std::string folder) {
     if (!folder.empty() && folder.back() != '/') folder += '/';
     return folder;
+}
+
+bool isCardTemporaryName(std::string_view name) {
+    constexpr std::size_t kRandomLength = 6;
+    if (name.size() != kCardTemporaryPrefix.size() + kRandomLength || !name.starts_with(kCardTemporaryPrefix))
+        return false;
+    for (char c : name.substr(kCardTemporaryPrefix.size())) {
+        bool letterOrDigit = (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+        if (!letterOrDigit) return false;
+    }
+    return true;
 }
 
 }  // namespace
@@ -38,10 +50,19 @@ void CardFolder::writeRecord(std::string_view name, std::string_view line) const
     std::string path = cardFilePath(name);
     FileStatus status = fileSystem_->status(path);
     if (!status.exists || !status.regular) return;
-    if (status.readOnly) throw CardError(writeErrorMessage(EACCES));
+    RecordBatch single(folder_, *fileSystem_);
+    RecordBatch& batch = batch_ != nullptr ? *batch_ : single;
+    if (status.readOnly) batch.failAt(EACCES);
     std::string bytes(line);
     bytes += kLineEnd;
-    replaceWith(path, bytes, status.mode);
+    batch.add(path, bytes, status.mode);
+    if (&batch == &single) single.commit();
+}
+
+CardFolder CardFolder::batched(RecordBatch& batch) const {
+    CardFolder view(*this);
+    view.batch_ = &batch;
+    return view;
 }
 
 void CardFolder::createFile(std::string_view name, std::string_view bytes) const {
@@ -59,22 +80,13 @@ void CardFolder::createFile(std::string_view name, std::string_view bytes) const
     }
 }
 
-// The new content goes to a temporary file that replaces the old one only
-// once it is complete on disk, so a failed write never leaves a card file
-// emptied or cut short.
-void CardFolder::replaceWith(const std::string& path, std::string_view bytes, unsigned mode) const {
-    std::string temporary;
-    int handle = -1;
-    if (int error = fileSystem_->createTemporary(folder_, temporary, handle)) throw CardError(writeErrorMessage(error));
-    int error = fileSystem_->write(handle, bytes.data(), bytes.size());
-    if (error == 0) error = fileSystem_->setMode(handle, mode);
-    if (error == 0) error = fileSystem_->sync(handle);
-    int closeError = fileSystem_->close(handle);
-    if (error == 0) error = closeError;
-    if (error == 0) error = fileSystem_->rename(temporary, path);
-    if (error != 0) {
-        fileSystem_->remove(temporary);
-        throw CardError(writeErrorMessage(error));
+void CardFolder::removeLeftoverTemporaries() const {
+    std::vector<std::string> names;
+    if (fileSystem_->listNames(folder_, names) != 0) return;
+    for (const std::string& name : names) {
+        if (!isCardTemporaryName(name)) continue;
+        std::string path = cardFilePath(name);
+        if (fileSystem_->status(path).regular) fileSystem_->remove(path);
     }
 }
 

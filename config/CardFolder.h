@@ -9,6 +9,8 @@
 
 namespace quorvel {
 
+class RecordBatch;
+
 class CardFolder {
 public:
     // `folder` gets a trailing separator when it has none.
@@ -30,14 +32,21 @@ public:
     // is complete on disk. Throws CardError with the write error text.
     void writeRecord(std::string_view name, std::string_view line) const;
 
+    // The same folder, whose writeRecord adds the new content to `batch`
+    // instead of replacing the file at once.
+    CardFolder batched(RecordBatch& batch) const;
+
     // Writes a new file with exactly `bytes`. Throws CardError.
     void createFile(std::string_view name, std::string_view bytes) const;
 
-private:
-    void replaceWith(const std::string& path, std::string_view bytes, unsigned mode) const;
+    // Removes the temporary files that a save killed midway left behind;
+    // nothing else, and failures are ignored.
+    void removeLeftoverTemporaries() const;
 
+private:
     std::string folder_;
     FileSystem* fileSystem_;
+    RecordBatch* batch_ = nullptr;
 };
 
 }  // namespace quorvel

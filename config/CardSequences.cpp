@@ -3,11 +3,30 @@
 #include "CardFiles.h"
 #include "CardRecords.h"
 #include "Catalogue.h"
+#include "RecordBatch.h"
 
 namespace quorvel {
 namespace {
 
 std::string optionFileName(int menu, int option) { return cardFileName(optionFileNumber(menu, option)); }
+
+void writeEveryRecord(const CardFolder& card, const DeviceConfiguration& config) {
+    // Menu 0's "Não Dig" file follows its option 9; every other menu starts with it.
+    for (int option = 1; option < kOptionCount; ++option) {
+        EscreveTXT(card, optionFileName(0, option), config.menus[0][option]);
+    }
+    EscreveTXT(card, optionFileName(0, 0), config.menus[0][0]);
+    for (int menu = 1; menu < kMenuCount; ++menu) {
+        for (int option = 0; option < kOptionCount; ++option) {
+            EscreveTXT(card, optionFileName(menu, option), config.menus[menu][option]);
+        }
+    }
+    for (DayKind kind : kAllDayKinds) EscreveTXT2(card, cardFileName(dayFileNumber(kind)), config.day(kind));
+    EscreveFeriado(card, cardFileName(kHolidayFileNumber), config.holidays);
+    EscreveRestrito(card, cardFileName(kRestrictedFileNumber), config.restrictedExtensions);
+    EscreveRestaura(card, cardFileName(kAccessCodesFileNumber), config.accessCodes);
+    EscreveConfigs(card, cardFileName(kSettingsFileNumber), config.settings);
+}
 
 }  // namespace
 
@@ -32,21 +51,9 @@ void loadConfiguration(const CardFolder& card, DeviceConfiguration& config) {
 }
 
 void saveConfiguration(const CardFolder& card, const DeviceConfiguration& config) {
-    // Menu 0's "Não Dig" file follows its option 9; every other menu starts with it.
-    for (int option = 1; option < kOptionCount; ++option) {
-        EscreveTXT(card, optionFileName(0, option), config.menus[0][option]);
-    }
-    EscreveTXT(card, optionFileName(0, 0), config.menus[0][0]);
-    for (int menu = 1; menu < kMenuCount; ++menu) {
-        for (int option = 0; option < kOptionCount; ++option) {
-            EscreveTXT(card, optionFileName(menu, option), config.menus[menu][option]);
-        }
-    }
-    for (DayKind kind : kAllDayKinds) EscreveTXT2(card, cardFileName(dayFileNumber(kind)), config.day(kind));
-    EscreveFeriado(card, cardFileName(kHolidayFileNumber), config.holidays);
-    EscreveRestrito(card, cardFileName(kRestrictedFileNumber), config.restrictedExtensions);
-    EscreveRestaura(card, cardFileName(kAccessCodesFileNumber), config.accessCodes);
-    EscreveConfigs(card, cardFileName(kSettingsFileNumber), config.settings);
+    RecordBatch batch(card.folder(), card.fileSystem());
+    writeEveryRecord(card.batched(batch), config);
+    batch.commit();
 }
 
 }  // namespace quorvel

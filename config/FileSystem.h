@@ -5,7 +5,9 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
+#include <vector>
 
 namespace quorvel {
 
@@ -14,6 +16,7 @@ struct FileStatus {
     bool regular = false;   // a plain file, not a folder or device
     bool readOnly = false;  // no write permission bit at all, like a read-only attribute
     unsigned mode = 0;      // permission bits
+    std::uint64_t size = 0;
 };
 
 class FileSystem {
@@ -24,15 +27,31 @@ public:
     virtual int readAll(const std::string& path, std::string& bytes) = 0;
     // Creates `path`, which must not exist yet, and opens it for writing.
     virtual int createNew(const std::string& path, int& handle) = 0;
-    // Creates a new file of a unique name in `directory` (which ends with a
-    // separator) and opens it for writing.
-    virtual int createTemporary(const std::string& directory, std::string& path, int& handle) = 0;
+    // Creates a new file named `prefix` and six random letters or digits in
+    // `directory` (which ends with a separator) and opens it for writing.
+    virtual int createTemporary(const std::string& directory, const std::string& prefix, std::string& path,
+                                int& handle) = 0;
+    // Opens a plain file for reading; anything else is refused.
+    virtual int openRead(const std::string& path, int& handle) = 0;
+    // Reads up to `size` bytes; `got` is 0 at the end of the file.
+    virtual int read(int handle, char* data, std::size_t size, std::size_t& got) = 0;
     virtual int write(int handle, const char* data, std::size_t size) = 0;
+    virtual int size(int handle, std::uint64_t& bytes) = 0;
     virtual int setMode(int handle, unsigned mode) = 0;
     virtual int sync(int handle) = 0;
+    // Start writing the file's data to the medium, and wait until it is
+    // written: a sync that follows them has only the metadata left to do, so
+    // the syncs of many files share their journal commits. Hints only: a
+    // failure shows in the sync that follows.
+    virtual void startWriteback(int handle) = 0;
+    virtual void awaitWriteback(int handle) = 0;
     virtual int close(int handle) = 0;
     virtual int rename(const std::string& from, const std::string& to) = 0;
     virtual int remove(const std::string& path) = 0;
+    // Makes the renames and removals done in `directory` durable.
+    virtual int syncFolder(const std::string& directory) = 0;
+    // The names of the entries of `directory`, without "." and "..".
+    virtual int listNames(const std::string& directory, std::vector<std::string>& names) = 0;
 };
 
 FileSystem& realFileSystem();

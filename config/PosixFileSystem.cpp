@@ -1,3 +1,4 @@
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -23,6 +24,7 @@ public:
         result.regular = S_ISREG(info.st_mode);
         result.mode = info.st_mode & 07777;
         result.readOnly = (info.st_mode & 0222) == 0;
+        result.size = static_cast<std::uint64_t>(info.st_size);
         return result;
     }
 
@@ -58,11 +60,48 @@ public:
         return handle < 0 ? lastError() : 0;
     }
 
-    int createTemporary(const std::string& directory, std::string& path, int& handle) override {
-        std::string pattern = directory + ".quorvel-XXXXXX";
+    int createTemporary(const std::string& directory, const std::string& prefix, std::string& path,
+                        int& handle) override {
+        std::string pattern = directory + prefix + "XXXXXX";
         handle = ::mkostemp(pattern.data(), O_CLOEXEC);
         if (handle < 0) return lastError();
         path = pattern;
+        return 0;
+    }
+
+    int openRead(const std::string& path, int& handle) override {
+        handle = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+        if (handle < 0) return lastError();
+        struct stat info {};
+        int error = 0;
+        if (::fstat(handle, &info) != 0)
+            error = lastError();
+        else if (S_ISDIR(info.st_mode))
+            error = EISDIR;
+        else if (!S_ISREG(info.st_mode))
+            error = EACCES;
+        if (error != 0) {
+            ::close(handle);
+            handle = -1;
+        }
+        return error;
+    }
+
+    int read(int handle, char* data, std::size_t size, std::size_t& got) override {
+        for (;;) {
+            ssize_t count = ::read(handle, data, size);
+            if (count >= 0) {
+                got = static_cast<std::size_t>(count);
+                return 0;
+            }
+            if (errno != EINTR) return lastError();
+        }
+    }
+
+    int size(int handle, std::uint64_t& bytes) override {
+        struct stat info {};
+        if (::fstat(handle, &info) != 0) return lastError();
+        bytes = static_cast<std::uint64_t>(info.st_size);
         return 0;
     }
 
@@ -84,6 +123,13 @@ public:
 
     int sync(int handle) override { return ::fsync(handle) != 0 ? lastError() : 0; }
 
+    void startWriteback(int handle) override { ::sync_file_range(handle, 0, 0, SYNC_FILE_RANGE_WRITE); }
+
+    void awaitWriteback(int handle) override {
+        ::sync_file_range(handle, 0, 0,
+                          SYNC_FILE_RANGE_WAIT_BEFORE | SYNC_FILE_RANGE_WRITE | SYNC_FILE_RANGE_WAIT_AFTER);
+    }
+
     int close(int handle) override {
         // After EINTR the descriptor is already released on Linux; retrying could close another one.
         if (::close(handle) != 0 && errno != EINTR) return lastError();
@@ -95,6 +141,33 @@ public:
     }
 
     int remove(const std::string& path) override { return ::unlink(path.c_str()) != 0 ? lastError() : 0; }
+
+    int syncFolder(const std::string& directory) override {
+        int fd = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd < 0) return lastError();
+        int error = ::fsync(fd) != 0 ? lastError() : 0;
+        ::close(fd);
+        return error;
+    }
+
+    int listNames(const std::string& directory, std::vector<std::string>& names) override {
+        DIR* stream = ::opendir(directory.c_str());
+        if (stream == nullptr) return lastError();
+        names.clear();
+        int error = 0;
+        for (;;) {
+            errno = 0;
+            const dirent* entry = ::readdir(stream);
+            if (entry == nullptr) {
+                error = errno;
+                break;
+            }
+            std::string name = entry->d_name;
+            if (name != "." && name != "..") names.push_back(std::move(name));
+        }
+        ::closedir(stream);
+        return error;
+    }
 };
 
 }  // namespace

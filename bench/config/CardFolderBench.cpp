@@ -1,7 +1,8 @@
 // Loading and saving a whole card folder against the floor of reading and
-// writing the same 113 files with plain stdio. The save replaces each file
-// through a synced temporary file, so the gap to the plain write is the
-// price of never leaving a card file half-written.
+// writing the same 113 files with plain stdio. The save writes every file's
+// temporary copy, syncs them, renames them into place and syncs the folder
+// once, so the gap to the plain write is the price of never leaving a card
+// file half-written.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>

@@ -23,6 +23,15 @@ bool RecordingMessageBoxes::confirm(QWidget*, const QString& text) {
 
 void RecordingMessageBoxes::beep() { ++beeps; }
 
+std::optional<FolderChoice> ScriptedFolderBrowser::browse(QWidget*, const FolderBrowseRequest& request) {
+    requests << request;
+    if (answers_.empty()) return std::nullopt;
+    std::optional<QString> answer = answers_.front();
+    answers_.pop_front();
+    if (!answer) return std::nullopt;
+    return FolderChoice{*answer, 7};
+}
+
 CardFolderOnDisk::CardFolderOnDisk() = default;
 
 QString CardFolderOnDisk::folder() const { return dir_.path() + QDir::separator(); }

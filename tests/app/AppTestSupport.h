@@ -9,7 +9,9 @@
 #include <memory>
 
 #include "app/MainFormQuorvel.h"
+#include "shell/FolderBrowser.h"
 #include "shell/MessageBoxes.h"
+#include "shell/OperationSeams.h"
 
 namespace quorvel::testing {
 
@@ -30,6 +32,44 @@ public:
 
 private:
     std::deque<bool> answers_;
+};
+
+// Answers the folder chooser with queued folders; none queued is a cancel.
+class ScriptedFolderBrowser final : public FolderBrowser {
+public:
+    std::optional<FolderChoice> browse(QWidget* owner, const FolderBrowseRequest& request) override;
+
+    void choose(const QString& folder) { answers_.push_back(folder); }
+    void cancel() { answers_.push_back(std::nullopt); }
+
+    QList<FolderBrowseRequest> requests;
+
+private:
+    std::deque<std::optional<QString>> answers_;
+};
+
+class RecordingSoundPlayer final : public SoundPlayer {
+public:
+    void play(const QString& path) override { calls << QStringLiteral("play ") + path; }
+    void stop() override { calls << QStringLiteral("stop"); }
+
+    QStringList calls;
+};
+
+class RecordingLauncher final : public ProgramLauncher {
+public:
+    void launch(const QString& path) override { launched << path; }
+
+    QStringList launched;
+};
+
+// Every seam of the card operations, recorded.
+struct RecordedOperations {
+    ScriptedFolderBrowser folders;
+    RecordingSoundPlayer sound;
+    RecordingLauncher launcher;
+
+    OperationSeams seams() { return {folders, sound, launcher}; }
 };
 
 class CardFolderOnDisk {

@@ -166,6 +166,16 @@ private Q_SLOTS:
         QCOMPARE(card.read(QStringLiteral("220.txt")), emptyCardFile(220));
     }
 
+    void startUpRemovesLeftoverTemporariesOfASave() {
+        CardFolderOnDisk card;
+        card.write(QStringLiteral(".quorvel-x7Yq2b"), "half a record");
+        card.write(QStringLiteral(".quorvel-copy-x7Yq2b"), "not the card store's");
+        RecordingMessageBoxes boxes;
+        TMainFormQuorvel window(card.folder(), boxes);
+        QVERIFY(!card.exists(QStringLiteral(".quorvel-x7Yq2b")));
+        QVERIFY(card.exists(QStringLiteral(".quorvel-copy-x7Yq2b")));
+    }
+
     void missingFileIsSkippedOnSave() {
         CardFolderOnDisk card;
         RecordingMessageBoxes boxes;

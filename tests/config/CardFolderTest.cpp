@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 
@@ -143,6 +144,28 @@ TEST(CreateFile, FailedCreationLeavesNoHalfFile) {
 
     std::filesystem::create_directory(folder.path() / "050.txt");
     EXPECT_EQ(errorOf([&] { CardFolder(folder.folder()).createFile("050.txt", "\r\n"); }), "File access denied");
+}
+
+TEST(LeftoverTemporaries, OnlyTheCardStoresOwnPlainFilesAreRemoved) {
+    TemporaryFolder folder;
+    std::string leftover;
+    int handle = -1;
+    ASSERT_EQ(realFileSystem().createTemporary(folder.folder(), ".quorvel-", leftover, handle), 0);
+    realFileSystem().close(handle);
+    for (const char* name : {".quorvel-Ab3xY9", ".quorvel-abc12", ".quorvel-abc1234", ".quorvel-ab_123",
+                             ".quorvel-copy-abcdef", "quorvel-abc123", "001.txt"}) {
+        folder.write(name, "x");
+    }
+    std::filesystem::create_directory(folder.path() / ".quorvel-Folder");
+    CardFolder(folder.folder()).removeLeftoverTemporaries();
+    std::vector<std::string> left;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.path())) {
+        left.push_back(entry.path().filename().string());
+    }
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left,
+              (std::vector<std::string>{".quorvel-Folder", ".quorvel-ab_123", ".quorvel-abc12", ".quorvel-abc1234",
+                                        ".quorvel-copy-abcdef", "001.txt", "quorvel-abc123"}));
 }
 
 TEST(ErrorBoxText, AppendsAFullStopAfterCharactersSortingAfterIt) {

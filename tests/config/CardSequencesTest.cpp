@@ -29,7 +29,7 @@ TEST(EnsureCardFiles, FirstStartCreatesTheExactFileSet) {
     EXPECT_EQ(files.at("221.txt"), kHolidayLine + "\r\n\r\n");
     EXPECT_EQ(files.at("222.txt"), "\r\n");
     EXPECT_EQ(files.at("223.txt"), "\r\n");
-    EXPECT_EQ(files.at("421.txt"), kHolidayLine);
+    EXPECT_EQ(files.at("421.txt"), kHolidayLine + "\r\n");
 }
 
 TEST(EnsureCardFiles, ExistingFilesAreNotTouched) {
@@ -126,9 +126,11 @@ TEST(SaveConfiguration, SaveAfterFirstStartWritesTheEmptyRecords) {
     ensureCardFiles(card);
     DeviceConfiguration config;
     loadConfiguration(card, config);
+    const std::string newCopy = folder.read("421.txt");
     saveConfiguration(card, config);
     auto files = folder.snapshot();
     ASSERT_EQ(files.size(), 113u);
+    EXPECT_EQ(files.at("421.txt"), newCopy) << "a new copy already holds what the save writes";
     for (int n = 0; n < 100; ++n) EXPECT_EQ(files.at(cardFileName(n)), "        0\r\n") << n;
     for (int n = 200; n <= 207; ++n) EXPECT_EQ(files.at(cardFileName(n)), std::string(20, ' ') + "\r\n") << n;
     EXPECT_EQ(files.at("220.txt"), "00000100        0000\r\n");
@@ -186,6 +188,42 @@ TEST(SaveConfiguration, FullDiskStopsTheSaveWithoutEmptyingAFile) {
     EXPECT_EQ(folder.read("205.txt"), "0800112002" + std::string(10, ' ') + "\r\n");
     EXPECT_EQ(folder.read("206.txt"), "\r\n") << "not reached";
     for (const auto& [name, bytes] : folder.snapshot()) EXPECT_FALSE(bytes.empty()) << name;
+    EXPECT_EQ(folder.snapshot().size(), 113u);
+}
+
+// Whichever step fails at a file, the files saved before it are new, it and
+// the files after it keep their old bytes, and no temporary file is left.
+TEST(SaveConfiguration, FailureStopsAtItsFileWithEarlierFilesNewAndLaterFilesOld) {
+    using Call = FaultyFileSystem::Call;
+    for (Call call : {Call::CreateTemporary, Call::Write, Call::SetMode, Call::Sync, Call::Close, Call::Rename}) {
+        TemporaryFolder folder;
+        ensureCardFiles(CardFolder(folder.folder()));
+        FaultyFileSystem faulty;
+        faulty.fail(call, "050.txt", EMFILE);
+        DeviceConfiguration config;
+        for (auto& menu : config.menus) menu.fill(MenuOption{"1234", "", false});
+        try {
+            saveConfiguration(CardFolder(folder.folder(), faulty), config);
+            ADD_FAILURE() << "no error";
+        } catch (const CardError& error) {
+            EXPECT_STREQ(error.what(), "Too many open files");
+        }
+        auto files = folder.snapshot();
+        EXPECT_EQ(files.size(), 113u) << static_cast<int>(call);
+        for (int n = 0; n < 100; ++n) {
+            EXPECT_EQ(files.at(cardFileName(n)), n < 50 ? "1234    0\r\n" : "\r\n") << n << static_cast<int>(call);
+        }
+        EXPECT_EQ(files.at("220.txt"), "\r\n");
+    }
+}
+
+TEST(SaveConfiguration, SyncsEveryFileAndTheFolderOnce) {
+    TemporaryFolder folder;
+    ensureCardFiles(CardFolder(folder.folder()));
+    FaultyFileSystem counting;
+    saveConfiguration(CardFolder(folder.folder(), counting), DeviceConfiguration{});
+    EXPECT_EQ(counting.calls(FaultyFileSystem::Call::Sync), 113);
+    EXPECT_EQ(counting.calls(FaultyFileSystem::Call::SyncFolder), 1);
     EXPECT_EQ(folder.snapshot().size(), 113u);
 }
 

@@ -64,7 +64,15 @@ void FaultyFileSystem::markReadOnly(std::string suffix) { readOnly_.push_back(st
 
 void FaultyFileSystem::markVanished(std::string suffix) { vanished_.push_back(std::move(suffix)); }
 
-int FaultyFileSystem::injected(Call call, const std::string& path) const {
+void FaultyFileSystem::markShortWrites(std::string suffix) { shortWrites_.push_back(std::move(suffix)); }
+
+int FaultyFileSystem::calls(Call call) const {
+    auto found = calls_.find(call);
+    return found == calls_.end() ? 0 : found->second;
+}
+
+int FaultyFileSystem::injected(Call call, const std::string& path) {
+    ++calls_[call];
     for (const Fault& fault : faults_) {
         if (fault.call == call && endsWith(path, fault.suffix)) return fault.error;
     }
@@ -72,6 +80,7 @@ int FaultyFileSystem::injected(Call call, const std::string& path) const {
 }
 
 FileStatus FaultyFileSystem::status(const std::string& path) {
+    ++calls_[Call::Status];
     if (matchesAny(vanished_, path)) return {};
     FileStatus status = realFileSystem().status(path);
     if (matchesAny(readOnly_, path)) status.readOnly = true;
@@ -93,12 +102,28 @@ int FaultyFileSystem::createNew(const std::string& path, int& handle) {
     return error;
 }
 
-int FaultyFileSystem::createTemporary(const std::string& directory, std::string& path, int& handle) {
+int FaultyFileSystem::createTemporary(const std::string& directory, const std::string& prefix, std::string& path,
+                                      int& handle) {
     if (int error = injected(Call::CreateTemporary, pendingTarget_)) return error;
-    int error = realFileSystem().createTemporary(directory, path, handle);
+    int error = realFileSystem().createTemporary(directory, prefix, path, handle);
     if (error == 0) handlePaths_[handle] = pendingTarget_;
     return error;
 }
+
+int FaultyFileSystem::openRead(const std::string& path, int& handle) {
+    if (onOpenRead) onOpenRead(path);
+    if (int error = injected(Call::OpenRead, path)) return error;
+    int error = realFileSystem().openRead(path, handle);
+    if (error == 0) handlePaths_[handle] = path;
+    return error;
+}
+
+int FaultyFileSystem::read(int handle, char* data, std::size_t size, std::size_t& got) {
+    if (int error = injected(Call::Read, handlePaths_[handle])) return error;
+    return realFileSystem().read(handle, data, size, got);
+}
+
+int FaultyFileSystem::size(int handle, std::uint64_t& bytes) { return realFileSystem().size(handle, bytes); }
 
 int FaultyFileSystem::write(int handle, const char* data, std::size_t size) {
     if (int error = injected(Call::Write, handlePaths_[handle])) {
@@ -106,6 +131,7 @@ int FaultyFileSystem::write(int handle, const char* data, std::size_t size) {
         realFileSystem().write(handle, data, size / 2);
         return error;
     }
+    if (matchesAny(shortWrites_, handlePaths_[handle])) return realFileSystem().write(handle, data, size / 2);
     return realFileSystem().write(handle, data, size);
 }
 
@@ -118,6 +144,10 @@ int FaultyFileSystem::sync(int handle) {
     if (int error = injected(Call::Sync, handlePaths_[handle])) return error;
     return realFileSystem().sync(handle);
 }
+
+void FaultyFileSystem::startWriteback(int handle) { realFileSystem().startWriteback(handle); }
+
+void FaultyFileSystem::awaitWriteback(int handle) { realFileSystem().awaitWriteback(handle); }
 
 int FaultyFileSystem::close(int handle) {
     std::string path = handlePaths_[handle];
@@ -134,5 +164,14 @@ int FaultyFileSystem::rename(const std::string& from, const std::string& to) {
 }
 
 int FaultyFileSystem::remove(const std::string& path) { return realFileSystem().remove(path); }
+
+int FaultyFileSystem::syncFolder(const std::string& directory) {
+    if (int error = injected(Call::SyncFolder, directory)) return error;
+    return realFileSystem().syncFolder(directory);
+}
+
+int FaultyFileSystem::listNames(const std::string& directory, std::vector<std::string>& names) {
+    return realFileSystem().listNames(directory, names);
+}
 
 }  // namespace quorvel::testing

@@ -35,7 +35,20 @@ private:
 // Forwards to the real file system, except for the calls a test makes fail.
 class FaultyFileSystem final : public FileSystem {
 public:
-    enum class Call { Status, ReadAll, CreateNew, CreateTemporary, Write, SetMode, Sync, Close, Rename };
+    enum class Call {
+        Status,
+        ReadAll,
+        CreateNew,
+        CreateTemporary,
+        OpenRead,
+        Read,
+        Write,
+        SetMode,
+        Sync,
+        Close,
+        Rename,
+        SyncFolder
+    };
 
     // Calls of that kind on a path ending with `suffix` fail with `error`
     // (for handle calls the path is the file the handle was opened for).
@@ -44,23 +57,39 @@ public:
     void markReadOnly(std::string suffix);
     // Status and reads of paths ending with `suffix` behave as if the file were gone.
     void markVanished(std::string suffix);
+    // Writes into files opened for paths ending with `suffix` store half the
+    // data and report success, like a medium that loses data silently.
+    void markShortWrites(std::string suffix);
 
-    // Every card file name passed to writeRecord's final rename, in order.
+    // Runs before each file is opened for reading, with its path.
+    std::function<void(const std::string&)> onOpenRead;
+
+    // Every file name a rename put in place, in order.
     const std::vector<std::string>& renamedTargets() const { return renamed_; }
+    // Calls of each kind made so far.
+    int calls(Call call) const;
 
     FileStatus status(const std::string& path) override;
     int readAll(const std::string& path, std::string& bytes) override;
     int createNew(const std::string& path, int& handle) override;
-    int createTemporary(const std::string& directory, std::string& path, int& handle) override;
+    int createTemporary(const std::string& directory, const std::string& prefix, std::string& path,
+                        int& handle) override;
+    int openRead(const std::string& path, int& handle) override;
+    int read(int handle, char* data, std::size_t size, std::size_t& got) override;
     int write(int handle, const char* data, std::size_t size) override;
+    int size(int handle, std::uint64_t& bytes) override;
     int setMode(int handle, unsigned mode) override;
     int sync(int handle) override;
+    void startWriteback(int handle) override;
+    void awaitWriteback(int handle) override;
     int close(int handle) override;
     int rename(const std::string& from, const std::string& to) override;
     int remove(const std::string& path) override;
+    int syncFolder(const std::string& directory) override;
+    int listNames(const std::string& directory, std::vector<std::string>& names) override;
 
 private:
-    int injected(Call call, const std::string& path) const;
+    int injected(Call call, const std::string& path);
 
     struct Fault {
         Call call;
@@ -70,9 +99,11 @@ private:
     std::vector<Fault> faults_;
     std::vector<std::string> readOnly_;
     std::vector<std::string> vanished_;
+    std::vector<std::string> shortWrites_;
     std::map<int, std::string> handlePaths_;
     std::string pendingTarget_;
     std::vector<std::string> renamed_;
+    std::map<Call, int> calls_;
 };
 
 }  // namespace quorvel::testing

@@ -13,7 +13,7 @@ std::map<std::string, std::string> newCardFiles() {
     files["221.txt"] = kDefaultHolidayLine + "\r\n\r\n";
     files["222.txt"] = "\r\n";
     files["223.txt"] = "\r\n";
-    files["421.txt"] = kDefaultHolidayLine;
+    files["421.txt"] = kDefaultHolidayLine + "\r\n";
     return files;
 }
 

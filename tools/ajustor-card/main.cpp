@@ -9,6 +9,7 @@
 
 #include "CardCommands.h"
 #include "ExitCode.h"
+#include "FolderCopyCommand.h"
 #include "PromptCommand.h"
 
 using namespace quorvel::card_tool;
@@ -19,6 +20,7 @@ int main(int argc, char** argv) {
 
     std::string folder;
     std::vector<std::string> assignments;
+    std::string destination;
 
     CLI::App* init = app.add_subcommand("init", "Create the card files missing from DIR");
     init->add_option("DIR", folder, "Card folder")->required()->check(CLI::ExistingDirectory);
@@ -38,6 +40,14 @@ int main(int argc, char** argv) {
     promptCommand->add_option("FILE", prompt.file, "The recording, MP3 or WAV")->required();
     promptCommand->add_option("--level", prompt.level, "peak (default), speech or none");
 
+    CLI::App* backup = app.add_subcommand("backup", "Copy the plain files of the card folder DIR into DEST");
+    backup->add_option("DIR", folder, "Card folder")->required()->check(CLI::ExistingDirectory);
+    backup->add_option("DEST", destination, "Backup folder")->required()->check(CLI::ExistingDirectory);
+
+    CLI::App* restore = app.add_subcommand("restore", "Copy the plain files of the backup folder SRC into DEST");
+    restore->add_option("SRC", folder, "Backup folder")->required()->check(CLI::ExistingDirectory);
+    restore->add_option("DEST", destination, "Card folder")->required()->check(CLI::ExistingDirectory);
+
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
@@ -52,8 +62,11 @@ int main(int argc, char** argv) {
         result = showCard(folder, std::cout, std::cerr);
     } else if (*set) {
         result = setCard(folder, assignments, std::cerr);
-    } else {
+    } else if (*promptCommand) {
         result = promptCard(prompt, std::cout, std::cerr, ::isatty(STDERR_FILENO) == 1);
+    } else {
+        // Names of the files copied only for a person watching.
+        result = copyFolder(folder, destination, ::isatty(STDERR_FILENO) ? &std::cerr : nullptr, std::cerr);
     }
     return toStatus(result);
 }

@@ -1,0 +1,21 @@
+// The files a backup or restore copies from a folder.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "config/FileSystem.h"
+
+namespace quorvel {
+
+// The names of the plain files directly in `folder` (which ends with a
+// separator): no folders, devices or hidden files; read-only files included.
+// Sorted by name ignoring case. Returns 0 or an errno value; changes nothing,
+// not even the current directory.
+int listPlainFiles(FileSystem& fileSystem, const std::string& folder, std::vector<std::string>& names);
+
+// Name order ignoring the case of ASCII letters; names equal but for case
+// keep a fixed order.
+bool caseBlindLess(const std::string& left, const std::string& right);
+
+}  // namespace quorvel
