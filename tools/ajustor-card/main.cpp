@@ -6,6 +6,7 @@
 #include <CLI/CLI.hpp>
 
 #include "CardCommands.h"
+#include "CheckCommand.h"
 #include "ExitCode.h"
 
 using namespace quorvel::card_tool;
@@ -27,6 +28,9 @@ int main(int argc, char** argv) {
     set->add_option("DIR", folder, "Card folder")->required()->check(CLI::ExistingDirectory);
     set->add_option("PATH=VALUE", assignments, "Value to enter, e.g. menus.3.1.target1=M2")->required();
 
+    CLI::App* check = app.add_subcommand("check", "Print the call-flow findings of the card in DIR as JSON");
+    check->add_option("DIR", folder, "Card folder")->required()->check(CLI::ExistingDirectory);
+
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
@@ -39,6 +43,8 @@ int main(int argc, char** argv) {
         result = initCard(folder, std::cerr);
     } else if (*show) {
         result = showCard(folder, std::cout, std::cerr);
+    } else if (*check) {
+        result = checkCard(folder, std::cout, std::cerr);
     } else {
         result = setCard(folder, assignments, std::cerr);
     }
