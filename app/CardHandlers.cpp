@@ -39,6 +39,7 @@ void TMainFormQuorvel::loadConfigurationIntoFields() {
         throw;
     }
     writeFields(config, fields_);
+    refreshVerification();
 }
 
 void TMainFormQuorvel::btGravaClick() {
@@ -49,6 +50,7 @@ void TMainFormQuorvel::btGravaClick() {
         return;
     }
     dataChanged_ = false;
+    refreshVerification();
 }
 
 void TMainFormQuorvel::showCardError(const CardError& error) {

@@ -14,6 +14,7 @@
 #include "app/MaskedEdit.h"
 #include "app/ProgressPanel.h"
 #include "app/SettingsPage.h"
+#include "app/VerificationList.h"
 #include "shell/ApplicationTitle.h"
 
 namespace quorvel {
@@ -80,6 +81,7 @@ void TMainFormQuorvel::buildWindow() {
     tChange_ = makeTimer(this, QStringLiteral("tChange"), kSettleIntervalMs);
     makeTimer(this, QStringLiteral("tAguarda"), kPanelWaitIntervalMs);
     makeTimer(this, QStringLiteral("tWaitFile"), kFileWaitIntervalMs);
+    verificationList_ = new VerificationList(this);
 }
 
 void TMainFormQuorvel::connectHandlers() {
@@ -127,6 +129,8 @@ void TMainFormQuorvel::connectHandlers() {
     connect(menusPage_.copyLabels[1], &ClickableLabel::clicked, this, &TMainFormQuorvel::Label98Click);
     connect(menusPage_.copyLabels[2], &ClickableLabel::clicked, this, &TMainFormQuorvel::Label99Click);
     connect(menusPage_.copyLabels[3], &ClickableLabel::clicked, this, &TMainFormQuorvel::Label100Click);
+    connect(commands_.verification, &ClickableLabel::clicked, this, &TMainFormQuorvel::lbVerificaClick);
+    connect(verificationList_, &VerificationList::chosen, this, &TMainFormQuorvel::lvVerificaDblClick);
 }
 
 }  // namespace quorvel

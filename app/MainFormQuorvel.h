@@ -4,12 +4,14 @@
 
 #include <QString>
 #include <QWidget>
+#include <utility>
 
 #include "app/CommandStrip.h"
 #include "app/ConfigurationFields.h"
 #include "app/ConvertPage.h"
 #include "app/ExitGuard.h"
 #include "app/MenusPage.h"
+#include "config/CallFlowCheck.h"
 #include "config/CardFolder.h"
 #include "config/DeviceConfiguration.h"
 
@@ -23,6 +25,7 @@ class CardError;
 class FilteredLineEdit;
 class MaskedEdit;
 class MessageBoxes;
+class VerificationList;
 
 class TMainFormQuorvel : public QWidget {
     Q_OBJECT
@@ -54,6 +57,8 @@ public Q_SLOTS:
     void edRestauraExit();
     void tChangeTimer();
     void PageControl1Change(int index);
+    void lbVerificaClick();
+    void lvVerificaDblClick(int row);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -66,6 +71,10 @@ private:
     void loadConfigurationIntoFields();
     void showCardError(const CardError& error);
     void copyDay(DayKind source, std::initializer_list<DayKind> targets);
+    // Runs the call-flow check on the fields and shows its outcome.
+    void refreshVerification();
+    // The page and the field a finding concerns.
+    std::pair<int, QWidget*> fieldOf(const FindingPlace& place);
 
     QString programFolder_;
     MessageBoxes& boxes_;
@@ -78,6 +87,7 @@ private:
     QTabWidget* pageControl_ = nullptr;
     QFrame* painel_ = nullptr;
     QTimer* tChange_ = nullptr;
+    VerificationList* verificationList_ = nullptr;
     bool dataChanged_ = false;
 };
 
