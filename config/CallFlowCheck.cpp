@@ -126,7 +126,11 @@ bool greaterNumber(std::string_view a, std::string_view b) {
     return a.size() != b.size() ? a.size() > b.size() : a > b;
 }
 
-std::string twoDigits(int value) { return (value < 10 ? "0" : "") + std::to_string(value); }
+std::string twoDigits(int value) {
+    std::string digits = std::to_string(value);
+    if (digits.size() < 2) digits.insert(digits.begin(), '0');
+    return digits;
+}
 
 class CallFlowCheck {
 public:

@@ -23,8 +23,9 @@ std::string promptBytes() {
     const std::uint32_t rate = 8000;
     const std::string samples(3 * rate * 2, '\0');
     const std::string format = le16(1) + le16(1) + le32(rate) + le32(rate * 2) + le16(2) + le16(16);
-    const std::string chunks = "fmt " + le32(16) + format + "data" + le32(samples.size()) + samples;
-    return "RIFF" + le32(4 + chunks.size()) + "WAVE" + chunks;
+    const std::string chunks =
+        "fmt " + le32(16) + format + "data" + le32(static_cast<std::uint32_t>(samples.size())) + samples;
+    return "RIFF" + le32(static_cast<std::uint32_t>(4 + chunks.size())) + "WAVE" + chunks;
 }
 
 class FullCardFixture {
@@ -38,7 +39,7 @@ public:
         // Every option of menu m leads on to menu m + 1, so one slot reaches all ten.
         for (int menu = 0; menu < kMenuCount; ++menu) {
             for (int option = 0; option < kOptionCount; ++option) {
-                config_.menus[menu][option] = {"1234", "M" + std::to_string((menu + 1) % kMenuCount), false};
+                config_.menus[menu][option] = {"1234", {'M', static_cast<char>('0' + (menu + 1) % kMenuCount)}, false};
             }
         }
         for (auto& day : config_.timetable) day.slots.fill(TimeSlot{"08:30", 0});
