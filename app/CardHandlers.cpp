@@ -40,6 +40,7 @@ void TMainFormQuorvel::loadConfigurationIntoFields() {
         throw;
     }
     writeFields(config, fields_);
+    refreshVerification();
 }
 
 void TMainFormQuorvel::btGravaClick() {
@@ -50,6 +51,7 @@ void TMainFormQuorvel::btGravaClick() {
         return;
     }
     dataChanged_ = false;
+    refreshVerification();
 }
 
 void TMainFormQuorvel::showCardError(const CardError& error) {

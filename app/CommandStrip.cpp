@@ -4,6 +4,8 @@
 #include <QPushButton>
 #include <QStyle>
 
+#include "app/ClickableLabel.h"
+
 namespace quorvel {
 
 namespace {
@@ -28,6 +30,10 @@ CommandStrip buildCommandStrip(QWidget* window, QBoxLayout* into) {
     strip.save->setCursor(Qt::PointingHandCursor);
     strip.save->setIcon(window->style()->standardIcon(QStyle::SP_DialogSaveButton));
     into->addStretch(1);
+    strip.verification = new ClickableLabel(window);
+    strip.verification->setObjectName(QStringLiteral("lbVerifica"));
+    strip.verification->setCursor(Qt::PointingHandCursor);
+    into->addWidget(strip.verification);
     return strip;
 }
 

@@ -9,6 +9,8 @@ class QWidget;
 
 namespace quorvel {
 
+class ClickableLabel;
+
 struct CommandStrip {
     QPushButton* restoreBackup = nullptr;  // btRestBackUp
     QPushButton* backup = nullptr;         // btBackup
@@ -16,6 +18,8 @@ struct CommandStrip {
     QPushButton* update = nullptr;         // btAtualiza
     QPushButton* clear = nullptr;          // btClear
     QPushButton* save = nullptr;           // btGrava
+    // lbVerifica, at the right end
+    ClickableLabel* verification = nullptr;
 
     // The buttons that work on the configuration, greyed out on page 2.
     std::array<QPushButton*, 5> configurationButtons() const { return {save, clear, backup, restoreBackup, update}; }

@@ -15,6 +15,7 @@
 #include "app/PipelineEvents.h"
 #include "app/ProgressPanel.h"
 #include "app/SettingsPage.h"
+#include "app/VerificationList.h"
 #include "operations/prompt/PromptFiles.h"
 #include "shell/ApplicationTitle.h"
 #include "shell/OpenFileDialog.h"
@@ -107,6 +108,7 @@ void TMainFormQuorvel::buildWindow() {
     folderDialog_->setCaption(QStringLiteral("Procurar Pasta"));
     folderDialog_->setTitle(QString::fromUtf8("Selecione o local para gravação"));
     folderDialog_->setOptions(TFolderDialog::fdoBrowseForComputer | TFolderDialog::fdoNewDialogStyle);
+    verificationList_ = new VerificationList(this);
 }
 
 void TMainFormQuorvel::connectHandlers() {
@@ -156,6 +158,8 @@ void TMainFormQuorvel::connectHandlers() {
     connect(menusPage_.copyLabels[3], &ClickableLabel::clicked, this, &TMainFormQuorvel::Label100Click);
     connectFolderCopyHandlers();
     connectPromptHandlers();
+    connect(commands_.verification, &ClickableLabel::clicked, this, &TMainFormQuorvel::lbVerificaClick);
+    connect(verificationList_, &VerificationList::chosen, this, &TMainFormQuorvel::lvVerificaDblClick);
 }
 
 }  // namespace quorvel

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QWidget>
 #include <memory>
+#include <utility>
 
 #include "app/CommandStrip.h"
 #include "app/ConfigurationFields.h"
@@ -12,6 +13,7 @@
 #include "app/ExitGuard.h"
 #include "app/MenusPage.h"
 #include "app/ProgressPanel.h"
+#include "config/CallFlowCheck.h"
 #include "config/CardFolder.h"
 #include "config/DeviceConfiguration.h"
 #include "operations/prompt/PromptConversion.h"
@@ -28,6 +30,7 @@ class MaskedEdit;
 class MessageBoxes;
 class OpenFileDialog;
 class TFolderDialog;
+class VerificationList;
 
 class TMainFormQuorvel : public QWidget {
     Q_OBJECT
@@ -90,6 +93,8 @@ public Q_SLOTS:
     void SpeedButton11Click();
     void SpeedButton15Click();
     void Button1Click();
+    void lbVerificaClick();
+    void lvVerificaDblClick(int row);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -112,6 +117,10 @@ private:
     // Copies the plain files of `source` into `destination` with the progress panel.
     void copyFolder(const QString& source, const QString& destination);
     void playPrompt(int menu);
+    // Runs the call-flow check on the fields and shows its outcome.
+    void refreshVerification();
+    // The page and the field a finding concerns.
+    std::pair<int, QWidget*> fieldOf(const FindingPlace& place);
 
     QString programFolder_;
     MessageBoxes& boxes_;
@@ -128,6 +137,7 @@ private:
     TFolderDialog* folderDialog_ = nullptr;
     QTimer* tChange_ = nullptr;
     QTimer* tAguarda_ = nullptr;
+    VerificationList* verificationList_ = nullptr;
     bool dataChanged_ = false;
     TPromptConversion prompt_;
     std::unique_ptr<OpenFileDialog> openDialog2_;

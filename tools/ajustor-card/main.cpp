@@ -8,6 +8,7 @@
 #include <CLI/CLI.hpp>
 
 #include "CardCommands.h"
+#include "CheckCommand.h"
 #include "ExitCode.h"
 #include "FolderCopyCommand.h"
 #include "PromptCommand.h"
@@ -48,6 +49,9 @@ int main(int argc, char** argv) {
     restore->add_option("SRC", folder, "Backup folder")->required()->check(CLI::ExistingDirectory);
     restore->add_option("DEST", destination, "Card folder")->required()->check(CLI::ExistingDirectory);
 
+    CLI::App* check = app.add_subcommand("check", "Print the call-flow findings of the card in DIR as JSON");
+    check->add_option("DIR", folder, "Card folder")->required()->check(CLI::ExistingDirectory);
+
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
@@ -60,6 +64,8 @@ int main(int argc, char** argv) {
         result = initCard(folder, std::cerr);
     } else if (*show) {
         result = showCard(folder, std::cout, std::cerr);
+    } else if (*check) {
+        result = checkCard(folder, std::cout, std::cerr);
     } else if (*set) {
         result = setCard(folder, assignments, std::cerr);
     } else if (*promptCommand) {

@@ -1,0 +1,55 @@
+#include "PromptFile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "PromptHeader.h"
+
+namespace quorvel {
+namespace {
+
+class FileBytes final : public ByteSource {
+public:
+    FileBytes(int descriptor, std::uint64_t size) : descriptor_(descriptor), size_(size) {}
+
+    std::uint64_t size() const override { return size_; }
+
+    std::size_t readAt(std::uint64_t offset, unsigned char* into, std::size_t count) override {
+        std::size_t done = 0;
+        while (done < count) {
+            const ssize_t got = ::pread(descriptor_, into + done, count - done, static_cast<off_t>(offset + done));
+            if (got < 0 && errno == EINTR) continue;
+            if (got <= 0) break;
+            done += static_cast<std::size_t>(got);
+        }
+        return done;
+    }
+
+private:
+    int descriptor_;
+    std::uint64_t size_;
+};
+
+}  // namespace
+
+std::string promptFileName(int menu) { return "10" + std::to_string(menu) + ".wav"; }
+
+PromptState promptState(const std::string& folder, int menu) {
+    const std::string path = folder + promptFileName(menu);
+    // Non-blocking, so that a pipe standing under a prompt name cannot hang the check.
+    const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (descriptor < 0) return PromptState::Missing;
+    struct stat status {};
+    PromptState state = PromptState::Missing;
+    if (::fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode)) {
+        FileBytes bytes(descriptor, static_cast<std::uint64_t>(status.st_size));
+        state = isPlayablePromptHeader(bytes) ? PromptState::Playable : PromptState::Unplayable;
+    }
+    ::close(descriptor);
+    return state;
+}
+
+}  // namespace quorvel

@@ -1,0 +1,118 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+
+#include "CardTestSupport.h"
+#include "config/PromptFile.h"
+#include "config/PromptHeader.h"
+
+namespace quorvel {
+namespace {
+
+class MemoryBytes final : public ByteSource {
+public:
+    explicit MemoryBytes(std::string bytes) : bytes_(std::move(bytes)) {}
+
+    std::uint64_t size() const override { return bytes_.size(); }
+    std::size_t readAt(std::uint64_t offset, unsigned char* into, std::size_t count) override {
+        if (offset >= bytes_.size()) return 0;
+        const std::size_t got = std::min<std::size_t>(count, bytes_.size() - offset);
+        std::copy_n(bytes_.data() + offset, got, into);
+        return got;
+    }
+
+private:
+    std::string bytes_;
+};
+
+std::string le16(unsigned value) { return {char(value & 0xFF), char(value >> 8 & 0xFF)}; }
+std::string le32(std::uint32_t value) { return le16(value & 0xFFFF) + le16(value >> 16); }
+
+std::string chunk(const std::string& id, const std::string& body) {
+    return id + le32(static_cast<std::uint32_t>(body.size())) + body + (body.size() % 2 ? std::string(1, '\0') : "");
+}
+
+std::string format(unsigned tag, unsigned channels, unsigned bits, std::uint32_t rate = 8000) {
+    return le16(tag) + le16(channels) + le32(rate) + le32(rate * channels * bits / 8) + le16(channels * bits / 8) +
+           le16(bits);
+}
+
+const std::string kPcmGuid("\x01\x00\x00\x00\x00\x00\x10\x00\x80\x00\x00\xAA\x00\x38\x9B\x71", 16);
+const std::string kFloatGuid("\x03\x00\x00\x00\x00\x00\x10\x00\x80\x00\x00\xAA\x00\x38\x9B\x71", 16);
+
+std::string extensible(unsigned channels, unsigned bits, const std::string& guid) {
+    return format(0xFFFE, channels, bits) + le16(22) + le16(bits) + le32(channels == 1 ? 4 : 3) + guid;
+}
+
+std::string wave(const std::string& chunks) {
+    return "RIFF" + le32(static_cast<std::uint32_t>(4 + chunks.size())) + "WAVE" + chunks;
+}
+
+const std::string kSamples = chunk("data", std::string(64, '\x10'));
+const std::string kPlayable = wave(chunk("fmt ", format(1, 1, 16)) + kSamples);
+
+bool playable(const std::string& bytes) {
+    MemoryBytes source(bytes);
+    return isPlayablePromptHeader(source);
+}
+
+TEST(PromptHeader, AcceptsOnlySixteenBitMonoPcm) {
+    struct Case {
+        const char* name;
+        std::string bytes;
+        bool expected;
+    };
+    std::string riffTooShort = kPlayable;
+    riffTooShort.replace(4, 4, le32(4));
+    std::string manyChunks;
+    for (int i = 0; i < 100; ++i) manyChunks += chunk("junk", "ab");
+    const Case cases[] = {
+        {"plain PCM", kPlayable, true},
+        {"fmt after an odd-sized list chunk", wave(chunk("LIST", "abc") + chunk("fmt ", format(1, 1, 16))), true},
+        {"extensible PCM", wave(chunk("fmt ", extensible(1, 16, kPcmGuid)) + kSamples), true},
+        {"stereo", wave(chunk("fmt ", format(1, 2, 16)) + kSamples), false},
+        {"8-bit", wave(chunk("fmt ", format(1, 1, 8)) + kSamples), false},
+        {"IEEE float", wave(chunk("fmt ", format(3, 1, 32)) + kSamples), false},
+        {"extensible float", wave(chunk("fmt ", extensible(1, 16, kFloatGuid)) + kSamples), false},
+        {"extensible without its GUID", wave(chunk("fmt ", format(0xFFFE, 1, 16) + le16(0))), false},
+        {"sample rate 0", wave(chunk("fmt ", format(1, 1, 16, 0))), false},
+        {"short fmt body", wave(chunk("fmt ", format(1, 1, 16).substr(0, 14))), false},
+        {"fmt larger than the file", wave("fmt " + le32(0xFFFFFFF0) + format(1, 1, 16)), false},
+        {"huge chunk before fmt", wave("junk" + le32(0xFFFFFFFF) + chunk("fmt ", format(1, 1, 16))), false},
+        {"RIFF size ending before fmt", riffTooShort, false},
+        {"no fmt at all", wave(kSamples), false},
+        {"fmt behind too many chunks", wave(manyChunks + chunk("fmt ", format(1, 1, 16))), false},
+        {"big-endian RIFX", "RIFX" + kPlayable.substr(4), false},
+        {"not WAVE", kPlayable.substr(0, 8) + "AVI " + kPlayable.substr(12), false},
+        {"empty", "", false},
+    };
+    for (const Case& c : cases) EXPECT_EQ(playable(c.bytes), c.expected) << c.name;
+}
+
+TEST(PromptHeader, RefusesEveryCutBeforeTheEndOfFmt) {
+    const std::size_t fmtEnd = 12 + 8 + 16;
+    for (std::size_t length = 0; length < fmtEnd; ++length) {
+        EXPECT_FALSE(playable(kPlayable.substr(0, length))) << length;
+    }
+    EXPECT_TRUE(playable(kPlayable.substr(0, fmtEnd)));
+}
+
+TEST(PromptFile, TellsMissingFromUnplayable) {
+    testing::TemporaryFolder folder;
+    folder.write("100.wav", kPlayable);
+    folder.write("101.wav", wave(chunk("fmt ", format(1, 2, 16)) + kSamples));
+    folder.write("102.wav", "");
+    std::filesystem::create_directory(folder.path() / "103.wav");
+    EXPECT_EQ(promptState(folder.folder(), 0), PromptState::Playable);
+    EXPECT_EQ(promptState(folder.folder(), 1), PromptState::Unplayable);
+    EXPECT_EQ(promptState(folder.folder(), 2), PromptState::Unplayable);
+    EXPECT_EQ(promptState(folder.folder(), 3), PromptState::Missing) << "a folder is no prompt";
+    EXPECT_EQ(promptState(folder.folder(), 9), PromptState::Missing);
+    EXPECT_EQ(promptFileName(9), "109.wav");
+}
+
+}  // namespace
+}  // namespace quorvel

@@ -1,0 +1,31 @@
+#include "CheckCommand.h"
+
+#include <nlohmann/json.hpp>
+
+#include "config/CallFlowCheck.h"
+#include "config/CardError.h"
+#include "config/CardFolder.h"
+#include "config/CardSequences.h"
+
+namespace quorvel::card_tool {
+
+ExitCode checkCard(const std::string& folder, std::ostream& out, std::ostream& err) {
+    const CardFolder card(folder);
+    DeviceConfiguration config;
+    try {
+        loadConfiguration(card, config);
+    } catch (const CardError& error) {
+        err << errorBoxText(error.what()) << '\n';
+        return ExitCode::CardFailure;
+    }
+    const std::vector<Finding> findings = checkCallFlow(config, card.folder());
+    nlohmann::ordered_json list = nlohmann::ordered_json::array();
+    for (const Finding& finding : findings) {
+        list.push_back({{"code", findingCodeName(finding.code)}, {"path", finding.path}, {"message", finding.message}});
+    }
+    const nlohmann::ordered_json report = {{"findings", std::move(list)}};
+    out << report.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << '\n';
+    return findings.empty() ? ExitCode::Success : ExitCode::FindingsReported;
+}
+
+}  // namespace quorvel::card_tool
