@@ -258,6 +258,28 @@ TEST_F(WaveOutFiles, AppendingImaReusesTheFileBlockAlignment) {
     EXPECT_EQ(writer.BlockSize(), 1024);
 }
 
+// What one run had to write (the appended file's kind, the extensible
+// header) does not change what the next run is asked to write.
+TEST_F(WaveOutFiles, AppendedKindDoesNotOutliveItsRun) {
+    TPcmSource pcm(PatternBytes(400), 16, 1, 8000);
+    ASSERT_EQ(Write(pcm, "a.wav"), "");
+    TWaveOut writer;
+    writer.SetWavType(wtDVIADPCM);
+    writer.SetFileMode(foAppend);
+    writer.SetFileName(Path("a.wav").string());
+    TPcmSource more(PatternBytes(400), 16, 1, 8000);
+    writer.SetInput(&more);
+    ASSERT_EQ(RunToEnd(writer), "");
+    EXPECT_EQ(ReadFile(Path("a.wav")).size(), 844U);
+    writer.SetFileMode(foRewrite);
+    writer.SetFileName(Path("b.wav").string());
+    TPcmSource again(PatternBytes(400), 16, 1, 8000);
+    writer.SetInput(&again);
+    ASSERT_EQ(RunToEnd(writer), "");
+    EXPECT_EQ(writer.WavType(), wtDVIADPCM);
+    EXPECT_EQ(U16At(ReadFile(Path("b.wav")), 20), 0x11);
+}
+
 TEST(WaveOutProperties, SettersKeepTheirRules) {
     TWaveOut writer;
     for (TWavType ignored : {wtMSADPCM, wtExtPCM, wtIEEEFloat, wtUnsupported}) {
