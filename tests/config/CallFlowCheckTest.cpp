@@ -184,13 +184,15 @@ TEST_P(CallFlowCase, FindsExactlyWhatIsWrong) {
     EXPECT_EQ(found(config, GetParam().prompts), GetParam().expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Findings, CallFlowCase, ::testing::ValuesIn(kCases), [](const auto& info) {
-    std::string name = info.param.name;
+std::string caseName(const ::testing::TestParamInfo<Case>& tested) {
+    std::string name = tested.param.name;
     for (char& c : name) {
         if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
     }
     return name;
-});
+}
+
+INSTANTIATE_TEST_SUITE_P(Findings, CallFlowCase, ::testing::ValuesIn(kCases), caseName);
 
 TEST(CallFlowCheck, FreshCardHasNoFindingsAndProbesNoPrompt) {
     DeviceConfiguration fresh;
