@@ -53,21 +53,21 @@ QString withSeparator(const QString& folder) { return QDir(folder).absolutePath(
 
 }  // namespace
 
-std::optional<QString> cardFolderAtStart(const ProgramPlace& place, const QStringList& arguments,
-                                         CardFolderChooser& chooser, MessageBoxes& boxes) {
-    if (livesInCard(place)) return withSeparator(place.programFolder);
+StartFolder cardFolderAtStart(const ProgramPlace& place, const QStringList& arguments, CardFolderChooser& chooser,
+                              MessageBoxes& boxes) {
+    if (livesInCard(place)) return {withSeparator(place.programFolder)};
     std::optional<QString> folder;
     if (arguments.isEmpty()) {
         folder = chooser.chooseCardFolder(nullptr);
     } else {
         folder = arguments.first();
     }
-    if (!folder) return std::nullopt;
+    if (!folder) return {};
     if (const int error = unusableBecause(*folder)) {
         boxes.showError(nullptr, toQString(errorBoxText(writeErrorMessage(error))));
-        return std::nullopt;
+        return {std::nullopt, 1};
     }
-    return withSeparator(*folder);
+    return {withSeparator(*folder)};
 }
 
 }  // namespace quorvel

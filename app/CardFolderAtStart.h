@@ -18,10 +18,15 @@ struct ProgramPlace {
     QString installedFolder;  // where the package installs programs
 };
 
-// The card folder, ending with a separator; nothing when the program is to
-// end: the picker was cancelled, or the folder does not exist or cannot be
-// written (its error box has been shown).
-std::optional<QString> cardFolderAtStart(const ProgramPlace& place, const QStringList& arguments,
-                                         CardFolderChooser& chooser, MessageBoxes& boxes);
+struct StartFolder {
+    // The card folder, ending with a separator; none when the program is to end.
+    std::optional<QString> folder;
+    // Without a folder: 0 when the picker was cancelled, 1 when the folder
+    // does not exist or cannot be written (its error box has been shown).
+    int exitCode = 0;
+};
+
+StartFolder cardFolderAtStart(const ProgramPlace& place, const QStringList& arguments, CardFolderChooser& chooser,
+                              MessageBoxes& boxes);
 
 }  // namespace quorvel

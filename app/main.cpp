@@ -19,9 +19,9 @@ int main(int argc, char* argv[]) {
     quorvel::QtMessageBoxes boxes;
     quorvel::QtCardFolderChooser chooser;
     const quorvel::ProgramPlace place{QCoreApplication::applicationDirPath(), QStringLiteral(QUORVEL_INSTALLED_BINDIR)};
-    const auto cardFolder = quorvel::cardFolderAtStart(place, QCoreApplication::arguments().mid(1), chooser, boxes);
-    if (!cardFolder) return 0;
-    quorvel::TMainFormQuorvel window(*cardFolder, boxes);
+    const auto start = quorvel::cardFolderAtStart(place, QCoreApplication::arguments().mid(1), chooser, boxes);
+    if (!start.folder) return start.exitCode;
+    quorvel::TMainFormQuorvel window(*start.folder, boxes);
     QObject::connect(&instance, &quorvel::SingleInstance::activationRequested, &window, [&window] {
         if (!window.isVisible()) window.show();
         window.raise();

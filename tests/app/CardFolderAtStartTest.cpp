@@ -50,7 +50,7 @@ private Q_SLOTS:
         RecordingMessageBoxes boxes;
         ScriptedChooser chooser(std::nullopt);
         const auto folder =
-            cardFolderAtStart({program.path(), QStringLiteral("/usr/bin")}, {card.folder()}, chooser, boxes);
+            cardFolderAtStart({program.path(), QStringLiteral("/usr/bin")}, {card.folder()}, chooser, boxes).folder;
         QCOMPARE(folder, std::optional<QString>(QDir(card.folder()).absolutePath() + QDir::separator()));
         QCOMPARE(chooser.asked, 0);
 
@@ -71,9 +71,10 @@ private Q_SLOTS:
         CardFolderOnDisk card;
         RecordingMessageBoxes boxes;
         ScriptedChooser chooser(picked ? std::optional<QString>(card.folder()) : std::nullopt);
-        const auto folder = cardFolderAtStart({program.path(), QStringLiteral("/usr/bin")}, {}, chooser, boxes);
+        const StartFolder start = cardFolderAtStart({program.path(), QStringLiteral("/usr/bin")}, {}, chooser, boxes);
         QCOMPARE(chooser.asked, 1);
-        QCOMPARE(folder.has_value(), picked);
+        QCOMPARE(start.folder.has_value(), picked);
+        QCOMPARE(start.exitCode, 0);
         QVERIFY(boxes.errors.isEmpty());
         QCOMPARE(program.fileCount(), 0);
         QCOMPARE(card.fileCount(), 0);
@@ -85,8 +86,11 @@ private Q_SLOTS:
         RecordingMessageBoxes boxes;
         ScriptedChooser chooser(std::nullopt);
         const ProgramPlace place{program.path(), QStringLiteral("/usr/bin")};
-        QVERIFY(!cardFolderAtStart(place, {program.path() + QStringLiteral("/missing")}, chooser, boxes));
-        QVERIFY(!cardFolderAtStart(place, {readOnlyCard.path()}, chooser, boxes));
+        for (const QString& folder : {program.path() + QStringLiteral("/missing"), readOnlyCard.path()}) {
+            const StartFolder start = cardFolderAtStart(place, {folder}, chooser, boxes);
+            QVERIFY(!start.folder);
+            QCOMPARE(start.exitCode, 1);
+        }
         QCOMPARE(boxes.errors, (QStringList{QStringLiteral("File not found."), QStringLiteral("File access denied.")}));
     }
 
@@ -97,13 +101,13 @@ private Q_SLOTS:
         ScriptedChooser chooser(std::nullopt);
         const QString ownFolder = QDir(own.folder()).absolutePath() + QDir::separator();
         const QString otherFolder = QDir(other.folder()).absolutePath() + QDir::separator();
-        QCOMPARE(cardFolderAtStart({own.folder(), QStringLiteral("/usr/bin")}, {other.folder()}, chooser, boxes),
+        QCOMPARE(cardFolderAtStart({own.folder(), QStringLiteral("/usr/bin")}, {other.folder()}, chooser, boxes).folder,
                  std::optional<QString>(ownFolder));
         // Where the package installs programs is no card, even for a user who may write there.
-        QCOMPARE(cardFolderAtStart({own.folder(), own.folder()}, {other.folder()}, chooser, boxes),
+        QCOMPARE(cardFolderAtStart({own.folder(), own.folder()}, {other.folder()}, chooser, boxes).folder,
                  std::optional<QString>(otherFolder));
         own.write(QStringLiteral("220.txt"), "x\r\n");
-        QCOMPARE(cardFolderAtStart({own.folder(), own.folder()}, {}, chooser, boxes),
+        QCOMPARE(cardFolderAtStart({own.folder(), own.folder()}, {}, chooser, boxes).folder,
                  std::optional<QString>(ownFolder));
         QCOMPARE(chooser.asked, 0);
     }
