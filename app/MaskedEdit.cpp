@@ -155,24 +155,30 @@ void MaskedEdit::inputMethodEvent(QInputMethodEvent* event) {
 }
 
 void MaskedEdit::focusInEvent(QFocusEvent* event) {
-    if (guard_.returningTo(this)) {
-        const int unfilled = firstUnfilledRequiredPosition(value_);
-        QLineEdit::focusInEvent(event);
-        show(unfilled >= 0 ? unfilled : cursorPosition());
-        return;
+    const bool returning = guard_.returningTo(this);
+    // The focus coming back with the window, from a popup or after a refusal
+    // never left the field: what was typed is still an edit of the same entry.
+    const bool newEntry = !entered_ || (isFieldExit(event->reason()) && !returning);
+    entered_ = true;
+    if (newEntry) {
+        valueOnEntry_ = value_;
+        edited_ = false;
     }
-    valueOnEntry_ = value_;
-    edited_ = false;
+    const int unfilled = returning ? firstUnfilledRequiredPosition(value_) : -1;
     QLineEdit::focusInEvent(event);
     const bool selectAll = hasSelectedText();
-    show(cursorPosition());
+    show(unfilled >= 0 ? unfilled : cursorPosition());
     if (selectAll) QLineEdit::selectAll();
 }
 
 void MaskedEdit::focusOutEvent(QFocusEvent* event) {
     QLineEdit::focusOutEvent(event);
     show(cursorPosition());
-    if (!isFieldExit(event->reason()) || guard_.owedElsewhere(this)) return;
+    if (!isFieldExit(event->reason())) return;
+    if (guard_.owedElsewhere(this)) {
+        entered_ = false;
+        return;
+    }
     if (edited_ && !isMaskComplete(value_)) {
         guard_.beep();
         setCursorPosition(firstUnfilledRequiredPosition(value_));
@@ -180,6 +186,8 @@ void MaskedEdit::focusOutEvent(QFocusEvent* event) {
         return;
     }
     Q_EMIT left();
+    // The field's exit check may have refused too.
+    entered_ = guard_.returningTo(this);
 }
 
 }  // namespace quorvel

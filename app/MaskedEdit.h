@@ -54,6 +54,9 @@ private:
     std::string valueOnEntry_;
     QString shown_;
     bool edited_ = false;
+    // The focus came in and has not left the field since; the window losing
+    // activation or a popup opening does not leave it.
+    bool entered_ = false;
 };
 
 }  // namespace quorvel

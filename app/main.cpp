@@ -1,10 +1,11 @@
 // Program entry: one instance per user; the card folder is the folder the
-// program file lives in.
+// program file lives in, or for an installed copy the one given or picked.
 #include <QApplication>
-#include <QDir>
 
+#include "app/CardFolderAtStart.h"
 #include "app/MainFormQuorvel.h"
 #include "shell/ApplicationTitle.h"
+#include "shell/QtCardFolderChooser.h"
 #include "shell/QtMessageBoxes.h"
 #include "shell/SingleInstance.h"
 
@@ -16,8 +17,11 @@ int main(int argc, char* argv[]) {
     instance.claim();
 
     quorvel::QtMessageBoxes boxes;
-    const QString programFolder = QDir(QCoreApplication::applicationDirPath()).absolutePath() + QDir::separator();
-    quorvel::TMainFormQuorvel window(programFolder, boxes);
+    quorvel::QtCardFolderChooser chooser;
+    const quorvel::ProgramPlace place{QCoreApplication::applicationDirPath(), QStringLiteral(QUORVEL_INSTALLED_BINDIR)};
+    const auto start = quorvel::cardFolderAtStart(place, QCoreApplication::arguments().mid(1), chooser, boxes);
+    if (!start.folder) return start.exitCode;
+    quorvel::TMainFormQuorvel window(*start.folder, boxes);
     QObject::connect(&instance, &quorvel::SingleInstance::activationRequested, &window, [&window] {
         if (!window.isVisible()) window.show();
         window.raise();

@@ -4,8 +4,11 @@
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QFile>
+#include <QMessageBox>
 #include <QMimeData>
+#include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 namespace quorvel::testing {
 
@@ -30,6 +33,40 @@ std::optional<FolderChoice> ScriptedFolderBrowser::browse(QWidget*, const Folder
     answers_.pop_front();
     if (!answer) return std::nullopt;
     return FolderChoice{*answer, 7};
+}
+
+namespace {
+
+// Clicks OK, or the default button, of the next modal box once it is the
+// active window.
+void answerNextBox() {
+    auto* poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, poll, [poll] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box || !box->isActiveWindow()) return;
+        poll->deleteLater();
+        QAbstractButton* button = box->defaultButton() ? box->defaultButton() : box->button(QMessageBox::Ok);
+        QTest::mouseClick(button, Qt::LeftButton);
+    });
+    poll->start(10);
+}
+
+}  // namespace
+
+void AnsweredMessageBoxes::showMessage(QWidget* parent, const QString& text) {
+    messages << text;
+    answerNextBox();
+    boxes_.showMessage(parent, text);
+}
+
+void AnsweredMessageBoxes::showError(QWidget* parent, const QString& text) {
+    answerNextBox();
+    boxes_.showError(parent, text);
+}
+
+bool AnsweredMessageBoxes::confirm(QWidget* parent, const QString& text) {
+    answerNextBox();
+    return boxes_.confirm(parent, text);
 }
 
 CardFolderOnDisk::CardFolderOnDisk() = default;
@@ -83,7 +120,7 @@ bool showActive(QWidget* window) {
     return QTest::qWaitForWindowActive(window);
 }
 
-std::unique_ptr<TMainFormQuorvel> openWindow(const CardFolderOnDisk& card, RecordingMessageBoxes& boxes, bool settled) {
+std::unique_ptr<TMainFormQuorvel> openWindow(const CardFolderOnDisk& card, MessageBoxes& boxes, bool settled) {
     auto window = std::make_unique<TMainFormQuorvel>(card.folder(), boxes);
     if (settled) window->tChangeTimer();
     showActive(window.get());

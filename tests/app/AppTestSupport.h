@@ -12,6 +12,7 @@
 #include "shell/FolderBrowser.h"
 #include "shell/MessageBoxes.h"
 #include "shell/OperationSeams.h"
+#include "shell/QtMessageBoxes.h"
 
 namespace quorvel::testing {
 
@@ -72,6 +73,21 @@ struct RecordedOperations {
     OperationSeams seams() { return {folders, sound, launcher}; }
 };
 
+// The program's own modal boxes, each answered with OK once it is up and
+// active, so the window loses and regains activation as with a user.
+class AnsweredMessageBoxes final : public MessageBoxes {
+public:
+    void showMessage(QWidget* parent, const QString& text) override;
+    void showError(QWidget* parent, const QString& text) override;
+    bool confirm(QWidget* parent, const QString& text) override;
+    void beep() override {}
+
+    QStringList messages;
+
+private:
+    QtMessageBoxes boxes_;
+};
+
 class CardFolderOnDisk {
 public:
     CardFolderOnDisk();
@@ -102,7 +118,6 @@ void dropText(QWidget* target, const QString& text);
 bool showActive(QWidget* window);
 
 // A window on `card`, with the start-up settle already run when asked for.
-std::unique_ptr<TMainFormQuorvel> openWindow(const CardFolderOnDisk& card, RecordingMessageBoxes& boxes,
-                                             bool settled = true);
+std::unique_ptr<TMainFormQuorvel> openWindow(const CardFolderOnDisk& card, MessageBoxes& boxes, bool settled = true);
 
 }  // namespace quorvel::testing

@@ -16,7 +16,8 @@
 using namespace quorvel::card_tool;
 
 int main(int argc, char** argv) {
-    CLI::App app{"Creates, prints and edits the configuration files of an auto-attendant memory card."};
+    CLI::App app{"Creates, prints and edits the configuration files of an auto-attendant memory card.", "ajustor-card"};
+    app.set_version_flag("--version", "ajustor-card " QUORVEL_VERSION);
     app.require_subcommand(1);
 
     std::string folder;
