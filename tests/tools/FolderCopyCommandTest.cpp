@@ -84,10 +84,4 @@ TEST(FolderCopyCommand, SameFolderIsRefusedBeforeAnythingIsCopied) {
     EXPECT_EQ(card.snapshot(), before);
 }
 
-TEST(FolderCopyCommand, MissingFolderIsAUsageError) {
-    ScratchCard card;
-    EXPECT_EQ(runCardTool({"backup", card.folder(), card.folder() + "/missing"}).status, 64);
-    EXPECT_EQ(runCardTool({"restore", card.folder()}).status, 64);
-}
-
 }  // namespace
