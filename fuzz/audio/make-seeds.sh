@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Writes the seed inputs of the audio fuzz targets into $1/{tags,wave,mp3}:
-# small files made by ffmpeg and a few hand-laid tags.
+# Usage: make-seeds.sh DIR. Fills DIR/tags, DIR/wave and DIR/mp3 with small
+# recordings made by ffmpeg and a few tags laid out by hand, as fuzzing seeds.
 set -euo pipefail
 out=$1
 mkdir -p "$out/tags" "$out/wave" "$out/mp3"
