@@ -44,6 +44,8 @@ void TMainFormQuorvel::loadConfigurationIntoFields() {
 }
 
 void TMainFormQuorvel::btGravaClick() {
+    // A running conversion's temporary prompts are not leftovers yet.
+    if (!prompt_.Running()) card_.removeLeftoverTemporaries();
     try {
         saveConfiguration(card_, readFields(fields_));
     } catch (const CardError& error) {

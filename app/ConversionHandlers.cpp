@@ -66,7 +66,7 @@ void TMainFormQuorvel::WaveOut2Done() { prompt_.DecodeDone(); }
 void TMainFormQuorvel::WaveOut1Done() { prompt_.MonoDone(); }
 
 void TMainFormQuorvel::promptFinished(const TPromptResult& result) {
-    convertPage_.select->setEnabled(true);
+    convertPage_.select->setEnabled(!copying_);
     if (result.Outcome != TPromptOutcome::Installed) return;
     convertPage_.summary->setText(summaryText(result.Summary));
     convertPage_.waveform->setColumns(result.Summary.Waveform);

@@ -50,7 +50,8 @@ void TMainFormQuorvel::tChangeTimer() {
 }
 
 void TMainFormQuorvel::PageControl1Change(int index) {
-    for (QPushButton* button : commands_.configurationButtons()) button->setEnabled(index != kConvertPageIndex);
+    for (QPushButton* button : commands_.configurationButtons())
+        button->setEnabled(index != kConvertPageIndex && !copying_);
 }
 
 bool TMainFormQuorvel::FormCloseQuery() {

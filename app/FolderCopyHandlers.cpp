@@ -6,6 +6,10 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include <QTabWidget>
+#include <memory>
+
+#include "app/ClickableLabel.h"
 #include "app/MainFormQuorvel.h"
 #include "app/QtText.h"
 #include "config/CardError.h"
@@ -31,7 +35,7 @@ void TMainFormQuorvel::btBackupClick() {
     if (copying_) return;
     folderDialog_->setTitle(QStringLiteral("Selecione o local de destino do backup."));
     if (!folderDialog_->Execute()) return;
-    copyFolder(programFolder_, withSeparator(folderDialog_->Directory()));
+    copyFolder(programFolder_, withSeparator(folderDialog_->Directory()), ReadOnlyTarget::Replace);
 }
 
 void TMainFormQuorvel::btRestBackUpClick() {
@@ -41,7 +45,7 @@ void TMainFormQuorvel::btRestBackUpClick() {
     const QString source = folderDialog_->Directory();
     folderDialog_->setTitle(QStringLiteral("Selecione o local de destino dos arquivos."));
     if (!folderDialog_->Execute()) return;
-    copyFolder(source, withSeparator(folderDialog_->Directory()));
+    copyFolder(source, withSeparator(folderDialog_->Directory()), ReadOnlyTarget::Refuse);
 }
 
 void TMainFormQuorvel::btAtualizaClick() {
@@ -57,8 +61,15 @@ void TMainFormQuorvel::tAguardaTimer() {
     painel_.panel->hide();
 }
 
-void TMainFormQuorvel::copyFolder(const QString& source, const QString& destination) {
-    FolderCopy copy(toStdString(source), toStdString(destination), card_.fileSystem());
+void TMainFormQuorvel::holdCardCommands(bool held) {
+    copying_ = held;
+    PageControl1Change(pageControl_->currentIndex());
+    for (ClickableLabel* label : menusPage_.copyLabels) label->setEnabled(!held);
+    convertPage_.select->setEnabled(!held && !prompt_.Running());
+}
+
+void TMainFormQuorvel::copyFolder(const QString& source, const QString& destination, ReadOnlyTarget readOnly) {
+    FolderCopy copy(toStdString(source), toStdString(destination), readOnly, card_.fileSystem());
     if (copy.intoItself()) {
         boxes_.showMessage(this, QString::fromUtf8("A pasta de destino é a pasta de origem: escolha outra pasta."));
         return;
@@ -67,23 +78,27 @@ void TMainFormQuorvel::copyFolder(const QString& source, const QString& destinat
         boxes_.showMessage(this, QString::fromUtf8("Não foi possível ler a pasta ") + source);
         return;
     }
-    copying_ = true;
-    const int count = static_cast<int>(copy.names().size());
-    painel_.panel->show();
-    painel_.panel->raise();
-    painel_.bar->setMaximum(count);
-    painel_.bar->setValue(0);
-    for (int i = 0; i < count; ++i) {
-        // The window repaints and takes clicks between files.
-        QCoreApplication::processEvents();
-        painel_.bar->setValue(i);
-        painel_.file->setText(toQString(copy.sourcePath(static_cast<std::size_t>(i))));
-        painel_.count->setText(QStringLiteral("Copiando arquivo: %1 de %2").arg(i + 1).arg(count));
-        copy.copy(static_cast<std::size_t>(i));
+    {
+        holdCardCommands(true);
+        // Given back however the copy ends.
+        const std::unique_ptr<TMainFormQuorvel, void (*)(TMainFormQuorvel*)> release(
+            this, [](TMainFormQuorvel* window) { window->holdCardCommands(false); });
+        const int count = static_cast<int>(copy.names().size());
+        painel_.panel->show();
+        painel_.panel->raise();
+        painel_.bar->setMaximum(count);
+        painel_.bar->setValue(0);
+        for (int i = 0; i < count; ++i) {
+            // The window repaints and takes clicks between files.
+            QCoreApplication::processEvents();
+            painel_.bar->setValue(i);
+            painel_.file->setText(toQString(copy.sourcePath(static_cast<std::size_t>(i))));
+            painel_.count->setText(QStringLiteral("Copiando arquivo: %1 de %2").arg(i + 1).arg(count));
+            copy.copy(static_cast<std::size_t>(i));
+        }
+        copy.finish();
+        tAguarda_->start();
     }
-    copy.finish();
-    tAguarda_->start();
-    copying_ = false;
     if (!copy.failures().empty()) boxes_.showMessage(this, notCopiedText(copy.failures()));
 }
 

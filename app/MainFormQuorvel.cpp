@@ -67,7 +67,6 @@ TMainFormQuorvel::TMainFormQuorvel(const QString& programFolder, MessageBoxes& b
     buildWindow();
     connectHandlers();
     connectConversionHandlers();
-    RemoveLeftoverTemporaryPrompts(programFolder.toStdString());
     FormCreate();
 }
 

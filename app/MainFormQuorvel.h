@@ -16,6 +16,7 @@
 #include "config/CallFlowCheck.h"
 #include "config/CardFolder.h"
 #include "config/DeviceConfiguration.h"
+#include "operations/FileCopy.h"
 #include "operations/prompt/PromptConversion.h"
 #include "shell/OperationSeams.h"
 
@@ -115,7 +116,9 @@ private:
     void showCardError(const CardError& error);
     void copyDay(DayKind source, std::initializer_list<DayKind> targets);
     // Copies the plain files of `source` into `destination` with the progress panel.
-    void copyFolder(const QString& source, const QString& destination);
+    void copyFolder(const QString& source, const QString& destination, ReadOnlyTarget readOnly);
+    // While a copy runs, every command that writes or reloads the card folder is disabled.
+    void holdCardCommands(bool held);
     void playPrompt(int menu);
     // Runs the call-flow check on the fields and shows its outcome.
     void refreshVerification();

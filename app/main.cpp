@@ -2,6 +2,8 @@
 // program file lives in, or for an installed copy the one given or picked.
 #include <QApplication>
 
+#include <csignal>
+
 #include "app/CardFolderAtStart.h"
 #include "app/MainFormQuorvel.h"
 #include "shell/ApplicationTitle.h"
@@ -10,6 +12,9 @@
 #include "shell/SingleInstance.h"
 
 int main(int argc, char* argv[]) {
+    // Past a file-size limit a write then fails with EFBIG, reported like a
+    // full disk, instead of the signal killing the program midway.
+    std::signal(SIGXFSZ, SIG_IGN);
     QApplication application(argc, argv);
     QApplication::setApplicationName(quorvel::applicationTitle());
     quorvel::SingleInstance instance(quorvel::singleInstanceKey());

@@ -5,6 +5,7 @@
 
 #include "CardError.h"
 #include "CardFiles.h"
+#include "FileReplace.h"
 #include "RecordBatch.h"
 
 namespace quorvel {
@@ -13,17 +14,6 @@ namespace {
 std::string withSeparator(std::string folder) {
     if (!folder.empty() && folder.back() != '/') folder += '/';
     return folder;
-}
-
-bool isCardTemporaryName(std::string_view name) {
-    constexpr std::size_t kRandomLength = 6;
-    if (name.size() != kCardTemporaryPrefix.size() + kRandomLength || !name.starts_with(kCardTemporaryPrefix))
-        return false;
-    for (char c : name.substr(kCardTemporaryPrefix.size())) {
-        bool letterOrDigit = (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-        if (!letterOrDigit) return false;
-    }
-    return true;
 }
 
 }  // namespace
@@ -55,7 +45,7 @@ void CardFolder::writeRecord(std::string_view name, std::string_view line) const
     if (status.readOnly) batch.failAt(EACCES);
     std::string bytes(line);
     bytes += kLineEnd;
-    batch.add(path, bytes, status.mode);
+    batch.add(path, bytes);
     if (&batch == &single) single.commit();
 }
 
@@ -80,14 +70,6 @@ void CardFolder::createFile(std::string_view name, std::string_view bytes) const
     }
 }
 
-void CardFolder::removeLeftoverTemporaries() const {
-    std::vector<std::string> names;
-    if (fileSystem_->listNames(folder_, names) != 0) return;
-    for (const std::string& name : names) {
-        if (!isCardTemporaryName(name)) continue;
-        std::string path = cardFilePath(name);
-        if (fileSystem_->status(path).regular) fileSystem_->remove(path);
-    }
-}
+void CardFolder::removeLeftoverTemporaries() const { quorvel::removeLeftoverTemporaries(*fileSystem_, folder_); }
 
 }  // namespace quorvel

@@ -39,8 +39,8 @@ public:
     // Writes a new file with exactly `bytes`. Throws CardError.
     void createFile(std::string_view name, std::string_view bytes) const;
 
-    // Removes the temporary files that a save killed midway left behind;
-    // nothing else, and failures are ignored.
+    // Removes the temporary files of every kind the tool makes that a killed
+    // run left behind; nothing else, and failures are ignored.
     void removeLeftoverTemporaries() const;
 
 private:

@@ -15,6 +15,7 @@ struct FileStatus {
     bool exists = false;
     bool regular = false;   // a plain file, not a folder or device
     bool readOnly = false;  // no write permission bit at all, like a read-only attribute
+    bool link = false;      // a symbolic link; the other fields describe what it points to
     unsigned mode = 0;      // permission bits
     std::uint64_t size = 0;
 };
@@ -27,17 +28,19 @@ public:
     virtual int readAll(const std::string& path, std::string& bytes) = 0;
     // Creates `path`, which must not exist yet, and opens it for writing.
     virtual int createNew(const std::string& path, int& handle) = 0;
-    // Creates a new file named `prefix` and six random letters or digits in
-    // `directory` (which ends with a separator) and opens it for writing.
-    virtual int createTemporary(const std::string& directory, const std::string& prefix, std::string& path,
-                                int& handle) = 0;
-    // Opens a plain file for reading; anything else is refused.
+    // Creates a new file named `prefix`, six random letters or digits and
+    // `suffix` in `directory` (which ends with a separator) and opens it for writing.
+    virtual int createTemporary(const std::string& directory, const std::string& prefix, const std::string& suffix,
+                                std::string& path, int& handle) = 0;
+    // Opens a plain file for reading; anything else, a symbolic link included, is refused.
     virtual int openRead(const std::string& path, int& handle) = 0;
     // Reads up to `size` bytes; `got` is 0 at the end of the file.
     virtual int read(int handle, char* data, std::size_t size, std::size_t& got) = 0;
     virtual int write(int handle, const char* data, std::size_t size) = 0;
     virtual int size(int handle, std::uint64_t& bytes) = 0;
     virtual int setMode(int handle, unsigned mode) = 0;
+    // The permission bits a newly created file gets from the process's umask.
+    virtual unsigned newFileMode() = 0;
     virtual int sync(int handle) = 0;
     // Start writing the file's data to the medium, and wait until it is
     // written: a sync that follows them has only the metadata left to do, so

@@ -19,7 +19,11 @@ public:
     FileStatus status(const std::string& path) override {
         FileStatus result;
         struct stat info {};
-        if (::stat(path.c_str(), &info) != 0) return result;
+        if (::lstat(path.c_str(), &info) != 0) return result;
+        if (S_ISLNK(info.st_mode)) {
+            result.link = true;
+            if (::stat(path.c_str(), &info) != 0) return result;
+        }
         result.exists = true;
         result.regular = S_ISREG(info.st_mode);
         result.mode = info.st_mode & 07777;
@@ -60,18 +64,18 @@ public:
         return handle < 0 ? lastError() : 0;
     }
 
-    int createTemporary(const std::string& directory, const std::string& prefix, std::string& path,
-                        int& handle) override {
-        std::string pattern = directory + prefix + "XXXXXX";
-        handle = ::mkostemp(pattern.data(), O_CLOEXEC);
+    int createTemporary(const std::string& directory, const std::string& prefix, const std::string& suffix,
+                        std::string& path, int& handle) override {
+        std::string pattern = directory + prefix + "XXXXXX" + suffix;
+        handle = ::mkostemps(pattern.data(), static_cast<int>(suffix.size()), O_CLOEXEC);
         if (handle < 0) return lastError();
         path = pattern;
         return 0;
     }
 
     int openRead(const std::string& path, int& handle) override {
-        handle = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-        if (handle < 0) return lastError();
+        handle = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW);
+        if (handle < 0) return errno == ELOOP ? EACCES : lastError();
         struct stat info {};
         int error = 0;
         if (::fstat(handle, &info) != 0)
@@ -120,6 +124,20 @@ public:
     }
 
     int setMode(int handle, unsigned mode) override { return ::fchmod(handle, mode) != 0 ? lastError() : 0; }
+
+    unsigned newFileMode() override {
+        // The umask can only be read by setting it; /proc shows it without that race.
+        std::FILE* status = std::fopen("/proc/self/status", "re");
+        unsigned mask = 022;
+        if (status != nullptr) {
+            char line[256];
+            while (std::fgets(line, sizeof line, status) != nullptr) {
+                if (std::sscanf(line, "Umask: %o", &mask) == 1) break;
+            }
+            std::fclose(status);
+        }
+        return 0666 & ~mask;
+    }
 
     int sync(int handle) override { return ::fsync(handle) != 0 ? lastError() : 0; }
 

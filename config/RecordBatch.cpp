@@ -1,74 +1,88 @@
 #include "RecordBatch.h"
 
 #include <algorithm>
+#include <cerrno>
 
 #include "CardError.h"
 
 namespace quorvel {
+namespace {
+
+// The card files' error table has no text of its own for a file cut short.
+std::string messageFor(int error) { return writeErrorMessage(error == kShortFile ? EIO : error); }
+
+// Files committed in one round. The syncs of a round share their journal
+// commits; the temporaries of a round must fit beside the card files in a
+// FAT16 root folder, which holds 512 entries, three per temporary name.
+constexpr std::size_t kRoundFiles = 32;
+
+}  // namespace
 
 RecordBatch::RecordBatch(std::string folder, FileSystem& fileSystem)
     : folder_(std::move(folder)), fileSystem_(&fileSystem) {}
 
 RecordBatch::~RecordBatch() { discardFrom(0); }
 
-void RecordBatch::add(const std::string& path, std::string_view bytes, unsigned mode) {
-    Pending file{path, {}, -1};
-    if (int error =
-            fileSystem_->createTemporary(folder_, std::string(kCardTemporaryPrefix), file.temporary, file.handle))
-        failAt(error);
-    int error = fileSystem_->write(file.handle, bytes.data(), bytes.size());
-    if (error == 0) error = fileSystem_->setMode(file.handle, mode);
-    if (error == 0) fileSystem_->startWriteback(file.handle);
+void RecordBatch::add(const std::string& path, std::string_view bytes) {
+    Replacement file;
+    int error = beginReplacement(*fileSystem_, folder_, path, kCardTemporaryPrefix, file);
+    if (error != 0) failAt(error);
+    error = writeReplacement(*fileSystem_, file, bytes.data(), bytes.size());
+    if (error == 0) error = sealReplacement(*fileSystem_, file);
     if (error != 0) {
-        fileSystem_->close(file.handle);
-        fileSystem_->remove(file.temporary);
+        discardReplacement(*fileSystem_, file);
         failAt(error);
     }
     pending_.push_back(std::move(file));
+    if (pending_.size() < kRoundFiles) return;
+    if (int roundError = commitPending()) {
+        syncFolderIfRenamed();
+        throw CardError(messageFor(roundError));
+    }
 }
 
 void RecordBatch::failAt(int error) {
     int earlier = commitPending();
-    throw CardError(writeErrorMessage(earlier != 0 ? earlier : error));
+    int folderError = syncFolderIfRenamed();
+    if (earlier == 0) earlier = folderError;
+    throw CardError(messageFor(earlier != 0 ? earlier : error));
 }
 
 void RecordBatch::commit() {
-    if (int error = commitPending()) throw CardError(writeErrorMessage(error));
+    int error = commitPending();
+    int folderError = syncFolderIfRenamed();
+    if (error == 0) error = folderError;
+    if (error != 0) throw CardError(messageFor(error));
+}
+
+int RecordBatch::syncFolderIfRenamed() {
+    if (!renamed_) return 0;
+    renamed_ = false;
+    return syncReplacedFolder(*fileSystem_, folder_);
 }
 
 int RecordBatch::commitPending() {
     int error = 0;
-    for (const Pending& file : pending_) fileSystem_->awaitWriteback(file.handle);
+    for (const Replacement& file : pending_) fileSystem_->awaitWriteback(file.handle);
     std::size_t synced = 0;
     for (; synced < pending_.size(); ++synced) {
-        Pending& file = pending_[synced];
-        error = fileSystem_->sync(file.handle);
-        int closeError = fileSystem_->close(file.handle);
-        file.handle = -1;
-        if (error == 0) error = closeError;
-        if (error != 0) break;
+        if ((error = finishReplacement(*fileSystem_, pending_[synced])) != 0) break;
     }
     std::size_t renamed = 0;
     for (; renamed < synced; ++renamed) {
-        if (int renameError = fileSystem_->rename(pending_[renamed].temporary, pending_[renamed].target)) {
+        if (int renameError = renameReplacement(*fileSystem_, pending_[renamed])) {
             error = renameError;
             break;
         }
     }
     discardFrom(renamed);
-    if (renamed > 0) {
-        int folderError = fileSystem_->syncFolder(folder_);
-        if (error == 0) error = folderError;
-    }
+    renamed_ = renamed_ || renamed > 0;
     pending_.clear();
     return error;
 }
 
 void RecordBatch::discardFrom(std::size_t first) {
-    for (std::size_t i = first; i < pending_.size(); ++i) {
-        if (pending_[i].handle >= 0) fileSystem_->close(pending_[i].handle);
-        fileSystem_->remove(pending_[i].temporary);
-    }
+    for (std::size_t i = first; i < pending_.size(); ++i) discardReplacement(*fileSystem_, pending_[i]);
     pending_.resize(std::min(first, pending_.size()));
 }
 

@@ -10,9 +10,10 @@ namespace quorvel {
 namespace {
 
 // Enough to share a sync round among the small files, little enough to keep
-// each wait for the medium short.
+// each wait for the medium short and to leave room for the temporaries in a
+// FAT16 root folder of 512 entries beside a card's files.
 constexpr std::uint64_t kSettleBytes = std::uint64_t{16} << 20;
-constexpr std::size_t kSettleFiles = 128;
+constexpr std::size_t kSettleFiles = 32;
 
 std::string withSeparator(std::string folder) {
     if (!folder.empty() && folder.back() != '/') folder += '/';
@@ -21,16 +22,14 @@ std::string withSeparator(std::string folder) {
 
 }  // namespace
 
-FolderCopy::FolderCopy(std::string source, std::string destination, FileSystem& fileSystem)
+FolderCopy::FolderCopy(std::string source, std::string destination, ReadOnlyTarget readOnly, FileSystem& fileSystem)
     : source_(withSeparator(std::move(source))),
       destination_(withSeparator(std::move(destination))),
+      readOnly_(readOnly),
       fileSystem_(&fileSystem) {}
 
 FolderCopy::~FolderCopy() {
-    for (Pending& file : pending_) {
-        fileSystem_->close(file.copy.handle);
-        fileSystem_->remove(file.copy.temporary);
-    }
+    for (Pending& file : pending_) discardCopy(*fileSystem_, file.copy);
 }
 
 bool FolderCopy::intoItself() const {
@@ -38,11 +37,14 @@ bool FolderCopy::intoItself() const {
     return std::filesystem::equivalent(source_, destination_, error);
 }
 
-int FolderCopy::list() { return listPlainFiles(*fileSystem_, source_, names_); }
+int FolderCopy::list() {
+    removeLeftoverTemporaries(*fileSystem_, destination_);
+    return listPlainFiles(*fileSystem_, source_, names_);
+}
 
 void FolderCopy::copy(std::size_t index) {
     Pending file{index, {}};
-    std::string reason = startCopy(*fileSystem_, sourcePath(index), destination_, names_[index], file.copy);
+    std::string reason = startCopy(*fileSystem_, sourcePath(index), destination_, names_[index], readOnly_, file.copy);
     if (!reason.empty()) {
         fail(index, std::move(reason));
         return;
@@ -53,7 +55,7 @@ void FolderCopy::copy(std::size_t index) {
 }
 
 void FolderCopy::settle() {
-    for (const Pending& file : pending_) fileSystem_->awaitWriteback(file.copy.handle);
+    for (const Pending& file : pending_) fileSystem_->awaitWriteback(file.copy.file.handle);
     for (Pending& file : pending_) {
         std::string reason = completeCopy(*fileSystem_, file.copy);
         if (!reason.empty()) {
@@ -70,7 +72,7 @@ void FolderCopy::settle() {
 void FolderCopy::finish() {
     settle();
     if (!copiedAny_) return;
-    if (int error = fileSystem_->syncFolder(destination_))
+    if (int error = syncReplacedFolder(*fileSystem_, destination_))
         failures_.push_back({destination_, writeErrorMessage(error)});
 }
 

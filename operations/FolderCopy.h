@@ -20,8 +20,11 @@ struct CopyFailure {
 
 class FolderCopy {
 public:
-    // Each folder gets a trailing separator when it has none.
-    FolderCopy(std::string source, std::string destination, FileSystem& fileSystem = realFileSystem());
+    // Each folder gets a trailing separator when it has none. A backup
+    // replaces its own read-only copies; a restore into the card leaves
+    // read-only card files alone, as a save does.
+    FolderCopy(std::string source, std::string destination, ReadOnlyTarget readOnly,
+               FileSystem& fileSystem = realFileSystem());
     ~FolderCopy();
     FolderCopy(const FolderCopy&) = delete;
     FolderCopy& operator=(const FolderCopy&) = delete;
@@ -32,7 +35,8 @@ public:
     // Both name the same folder, where a copy would replace every file with itself.
     bool intoItself() const;
 
-    // Lists the source afresh. Returns 0 or an errno value.
+    // Lists the source afresh and removes the leftovers of killed copies
+    // from the destination. Returns 0 or an errno value.
     int list();
     const std::vector<std::string>& names() const { return names_; }
     std::string sourcePath(std::size_t index) const { return source_ + names_[index]; }
@@ -60,6 +64,7 @@ private:
 
     std::string source_;
     std::string destination_;
+    ReadOnlyTarget readOnly_;
     FileSystem* fileSystem_;
     std::function<void(const std::string&)> copied_;
     std::vector<std::string> names_;

@@ -26,7 +26,8 @@ int listPlainFiles(FileSystem& fileSystem, const std::string& folder, std::vecto
     names.clear();
     for (std::string& name : entries) {
         if (name.front() == '.') continue;
-        if (fileSystem.status(folder + name).regular) names.push_back(std::move(name));
+        const FileStatus status = fileSystem.status(folder + name);
+        if (status.regular && !status.link) names.push_back(std::move(name));
     }
     std::sort(names.begin(), names.end(), caseBlindLess);
     return 0;

@@ -57,7 +57,7 @@ void setBytes(benchmark::State& state) {
 void BM_Backup(benchmark::State& state) {
     CardWithPrompts folders;
     for (auto _ : state) {
-        FolderCopy copy(folders.card(), folders.backup());
+        FolderCopy copy(folders.card(), folders.backup(), ReadOnlyTarget::Replace);
         copy.list();
         for (std::size_t i = 0; i < copy.names().size(); ++i) copy.copy(i);
         copy.finish();

@@ -1,42 +1,17 @@
 #include "operations/prompt/PromptFiles.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cctype>
-#include <cerrno>
-#include <cstdlib>
-#include <cstring>
-#include <filesystem>
 #include <stdexcept>
-#include <vector>
+
+#include "config/CardError.h"
+#include "config/FileReplace.h"
 
 namespace quorvel {
 
 namespace {
 
-constexpr const char* TemporaryPrefix = ".quorvel-prompt-";
-constexpr const char* TemporarySuffix = ".wav";
-
-[[noreturn]] void RaiseSystemError() { throw std::runtime_error(std::strerror(errno)); }
-
-void SyncPath(const std::string& Path, int Flags) {
-    const int descriptor = ::open(Path.c_str(), Flags | O_CLOEXEC);
-    if (descriptor < 0) RaiseSystemError();
-    const int synced = ::fsync(descriptor);
-    const int error = errno;
-    ::close(descriptor);
-    if (synced != 0) {
-        errno = error;
-        RaiseSystemError();
-    }
-}
-
-std::string FolderOf(const std::string& Path) {
-    const auto slash = Path.find_last_of('/');
-    return slash == std::string::npos ? std::string(".") : Path.substr(0, slash + 1);
-}
+std::string messageFor(int error) { return writeErrorMessage(error == kShortFile ? EIO : error); }
 
 }  // namespace
 
@@ -57,35 +32,23 @@ TPromptSourceKind ClassifyPromptSource(const std::string& Path) {
     return TPromptSourceKind::Other;
 }
 
-std::string ReserveTemporaryPrompt(const std::string& Folder) {
-    std::string pattern = Folder + TemporaryPrefix + "XXXXXX" + TemporarySuffix;
-    std::vector<char> name(pattern.begin(), pattern.end());
-    name.push_back('\0');
-    const int descriptor = ::mkstemps(name.data(), static_cast<int>(std::strlen(TemporarySuffix)));
-    if (descriptor < 0) RaiseSystemError();
-    ::close(descriptor);
-    return name.data();
+std::string ReserveTemporaryPrompt(const std::string& Folder, FileSystem& Files) {
+    std::string path;
+    int handle = -1;
+    const int error = Files.createTemporary(Folder, std::string(kPromptTemporaryPrefix),
+                                            std::string(kPromptTemporarySuffix), path, handle);
+    if (error != 0) throw std::runtime_error(messageFor(error));
+    Files.close(handle);
+    return path;
 }
 
 bool IsTemporaryPromptName(const std::string& FileName) {
-    const std::size_t prefix = std::strlen(TemporaryPrefix);
-    const std::size_t suffix = std::strlen(TemporarySuffix);
-    return FileName.size() == prefix + 6 + suffix && FileName.compare(0, prefix, TemporaryPrefix) == 0 &&
-           FileName.compare(prefix + 6, suffix, TemporarySuffix) == 0;
+    return FileName.ends_with(kPromptTemporarySuffix) && FileName.starts_with(kPromptTemporaryPrefix) &&
+           isLeftoverTemporaryName(FileName);
 }
 
-void RemoveLeftoverTemporaryPrompts(const std::string& Folder) {
-    std::error_code error;
-    for (const auto& entry : std::filesystem::directory_iterator(Folder, error)) {
-        if (IsTemporaryPromptName(entry.path().filename().string()) && entry.is_regular_file(error))
-            std::filesystem::remove(entry.path(), error);
-    }
-}
-
-void InstallPrompt(const std::string& Finished, const std::string& Target) {
-    SyncPath(Finished, O_RDONLY);
-    if (::rename(Finished.c_str(), Target.c_str()) != 0) RaiseSystemError();
-    SyncPath(FolderOf(Target), O_RDONLY | O_DIRECTORY);
+void InstallPrompt(const std::string& Finished, const std::string& Target, FileSystem& Files) {
+    if (int error = installReplacement(Files, Finished, Target)) throw std::runtime_error(messageFor(error));
 }
 
 }  // namespace quorvel

@@ -3,6 +3,8 @@
 #include <optional>
 #include <string>
 
+#include "config/FileSystem.h"
+
 namespace quorvel {
 
 inline constexpr int VinhetaPromptIndex = 10;
@@ -16,16 +18,15 @@ TPromptSourceKind ClassifyPromptSource(const std::string& Path);
 
 // Creates an empty file of a name not in use in Folder (ending in a path
 // separator), so that no other file is ever overwritten; returns its path.
-// Raises std::runtime_error with the system's reason when it cannot.
-std::string ReserveTemporaryPrompt(const std::string& Folder);
+// Raises std::runtime_error with the card files' error text when it cannot.
+std::string ReserveTemporaryPrompt(const std::string& Folder, FileSystem& Files = realFileSystem());
 // True for the names ReserveTemporaryPrompt hands out.
 bool IsTemporaryPromptName(const std::string& FileName);
-// Removes from Folder the temporary prompts of a conversion the process did
-// not live to finish; nothing else. Failures are ignored.
-void RemoveLeftoverTemporaryPrompts(const std::string& Folder);
 
 // Puts the finished prompt in place of Target in one rename, after syncing
-// it, so the menu has its old prompt or the new one, never none.
-void InstallPrompt(const std::string& Finished, const std::string& Target);
+// it and giving it the old prompt's permission bits (a new prompt gets the
+// umask's), so the menu has its old prompt or the new one, never none.
+// Raises std::runtime_error with the card files' error text.
+void InstallPrompt(const std::string& Finished, const std::string& Target, FileSystem& Files = realFileSystem());
 
 }  // namespace quorvel

@@ -111,7 +111,7 @@ TEST(WriteRecord, FailedWriteNeverEmptiesTheFile) {
         {Call::CreateTemporary, EMFILE, "Too many open files"},
         {Call::Write, ENOSPC, "Disk full"},
         {Call::Write, EIO, "I/O error 5"},
-        {Call::SetMode, EPERM, "File access denied"},
+        {Call::SetMode, EIO, "I/O error 5"},
         {Call::Sync, EIO, "I/O error 5"},
         {Call::Close, EDQUOT, "Disk full"},
         {Call::Rename, ENOENT, "File not found"},
@@ -146,17 +146,21 @@ TEST(CreateFile, FailedCreationLeavesNoHalfFile) {
     EXPECT_EQ(errorOf([&] { CardFolder(folder.folder()).createFile("050.txt", "\r\n"); }), "File access denied");
 }
 
-TEST(LeftoverTemporaries, OnlyTheCardStoresOwnPlainFilesAreRemoved) {
+TEST(LeftoverTemporaries, OnlyTheToolsOwnTemporaryPlainFilesAreRemoved) {
     TemporaryFolder folder;
     std::string leftover;
     int handle = -1;
-    ASSERT_EQ(realFileSystem().createTemporary(folder.folder(), ".quorvel-", leftover, handle), 0);
+    ASSERT_EQ(realFileSystem().createTemporary(folder.folder(), ".quorvel-", "", leftover, handle), 0);
     realFileSystem().close(handle);
-    for (const char* name : {".quorvel-Ab3xY9", ".quorvel-abc12", ".quorvel-abc1234", ".quorvel-ab_123",
-                             ".quorvel-copy-abcdef", "quorvel-abc123", "001.txt"}) {
+    // One of each kind the tool makes, then names that only look alike.
+    for (const char* name : {".quorvel-Ab3xY9", ".quorvel-copy-abc123", ".quorvel-prompt-Zz0009.wav", ".quorvel-abc12",
+                             ".quorvel-abc1234", ".quorvel-ab_123", ".quorvel-copy-abcdef1", ".quorvel-copy-ab",
+                             ".quorvel-prompt-abc123", ".quorvel-prompt-abc123.WAV", ".quorvel-prompt-abc12.wav",
+                             ".quorvel-prompt-abc123.wav.bak", "quorvel-abc123", "001.txt"}) {
         folder.write(name, "x");
     }
     std::filesystem::create_directory(folder.path() / ".quorvel-Folder");
+    std::filesystem::create_directory(folder.path() / ".quorvel-copy-Folder");
     CardFolder(folder.folder()).removeLeftoverTemporaries();
     std::vector<std::string> left;
     for (const auto& entry : std::filesystem::directory_iterator(folder.path())) {
@@ -164,8 +168,10 @@ TEST(LeftoverTemporaries, OnlyTheCardStoresOwnPlainFilesAreRemoved) {
     }
     std::sort(left.begin(), left.end());
     EXPECT_EQ(left,
-              (std::vector<std::string>{".quorvel-Folder", ".quorvel-ab_123", ".quorvel-abc12", ".quorvel-abc1234",
-                                        ".quorvel-copy-abcdef", "001.txt", "quorvel-abc123"}));
+              (std::vector<std::string>{
+                  ".quorvel-Folder", ".quorvel-ab_123", ".quorvel-abc12", ".quorvel-abc1234", ".quorvel-copy-Folder",
+                  ".quorvel-copy-ab", ".quorvel-copy-abcdef1", ".quorvel-prompt-abc12.wav", ".quorvel-prompt-abc123",
+                  ".quorvel-prompt-abc123.WAV", ".quorvel-prompt-abc123.wav.bak", "001.txt", "quorvel-abc123"}));
 }
 
 TEST(ErrorBoxText, AppendsAFullStopAfterCharactersSortingAfterIt) {

@@ -102,10 +102,10 @@ int FaultyFileSystem::createNew(const std::string& path, int& handle) {
     return error;
 }
 
-int FaultyFileSystem::createTemporary(const std::string& directory, const std::string& prefix, std::string& path,
-                                      int& handle) {
+int FaultyFileSystem::createTemporary(const std::string& directory, const std::string& prefix,
+                                      const std::string& suffix, std::string& path, int& handle) {
     if (int error = injected(Call::CreateTemporary, pendingTarget_)) return error;
-    int error = realFileSystem().createTemporary(directory, prefix, path, handle);
+    int error = realFileSystem().createTemporary(directory, prefix, suffix, path, handle);
     if (error == 0) handlePaths_[handle] = pendingTarget_;
     return error;
 }
@@ -139,6 +139,8 @@ int FaultyFileSystem::setMode(int handle, unsigned mode) {
     if (int error = injected(Call::SetMode, handlePaths_[handle])) return error;
     return realFileSystem().setMode(handle, mode);
 }
+
+unsigned FaultyFileSystem::newFileMode() { return realFileSystem().newFileMode(); }
 
 int FaultyFileSystem::sync(int handle) {
     if (int error = injected(Call::Sync, handlePaths_[handle])) return error;

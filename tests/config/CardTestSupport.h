@@ -72,13 +72,14 @@ public:
     FileStatus status(const std::string& path) override;
     int readAll(const std::string& path, std::string& bytes) override;
     int createNew(const std::string& path, int& handle) override;
-    int createTemporary(const std::string& directory, const std::string& prefix, std::string& path,
-                        int& handle) override;
+    int createTemporary(const std::string& directory, const std::string& prefix, const std::string& suffix,
+                        std::string& path, int& handle) override;
     int openRead(const std::string& path, int& handle) override;
     int read(int handle, char* data, std::size_t size, std::size_t& got) override;
     int write(int handle, const char* data, std::size_t size) override;
     int size(int handle, std::uint64_t& bytes) override;
     int setMode(int handle, unsigned mode) override;
+    unsigned newFileMode() override;
     int sync(int handle) override;
     void startWriteback(int handle) override;
     void awaitWriteback(int handle) override;

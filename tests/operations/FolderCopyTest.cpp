@@ -32,7 +32,7 @@ TEST(FolderCopy, CopiesThePlainFilesAndReplacesOlderCopies) {
     destination.write("001.txt", "old record, longer than the new one\r\n");
     destination.write("other.txt", "kept");
 
-    FolderCopy copy(source.folder(), destination.path().string());
+    FolderCopy copy(source.folder(), destination.path().string(), ReadOnlyTarget::Replace);
     EXPECT_FALSE(copy.intoItself());
     EXPECT_TRUE(copyAll(copy).empty());
     EXPECT_EQ(destination.snapshot(), (std::map<std::string, std::string>{{"001.txt", "new record\r\n"},
@@ -67,7 +67,7 @@ TEST(FolderCopy, FailedFileKeepsTheOlderCopyAndTheCopyGoesOn) {
         FaultyFileSystem faulty;
         faulty.fail(c.call, "101.wav", c.error);
 
-        FolderCopy copy(source.folder(), destination.folder(), faulty);
+        FolderCopy copy(source.folder(), destination.folder(), ReadOnlyTarget::Refuse, faulty);
         EXPECT_EQ(copyAll(copy), (std::vector<CopyFailure>{{"101.wav", c.reason}})) << static_cast<int>(c.call);
         EXPECT_EQ(destination.snapshot(), (std::map<std::string, std::string>{{"100.wav", std::string(1000, '0')},
                                                                               {"101.wav", "good older copy"},
@@ -83,7 +83,7 @@ TEST(FolderCopy, CopyShorterThanTheSourceIsNeverPutInPlace) {
     destination.write("105.wav", "good older copy");
     FaultyFileSystem faulty;
     faulty.markShortWrites("105.wav");
-    FolderCopy copy(source.folder(), destination.folder(), faulty);
+    FolderCopy copy(source.folder(), destination.folder(), ReadOnlyTarget::Refuse, faulty);
     EXPECT_EQ(copyAll(copy), (std::vector<CopyFailure>{{"105.wav", "Copy incomplete"}}));
     EXPECT_EQ(destination.snapshot(), (std::map<std::string, std::string>{{"105.wav", "good older copy"}}));
 }
@@ -96,7 +96,7 @@ TEST(FolderCopy, RefusedDestinationsAreReportedAndLeftAsTheyWere) {
     destination.write("003.txt", "read-only");
     std::filesystem::permissions(destination.path() / "003.txt", std::filesystem::perms(0444));
 
-    FolderCopy copy(source.folder(), destination.folder());
+    FolderCopy copy(source.folder(), destination.folder(), ReadOnlyTarget::Refuse);
     EXPECT_EQ(copyAll(copy),
               (std::vector<CopyFailure>{{"001.txt", "File access denied"}, {"003.txt", "File access denied"}}));
     EXPECT_TRUE(std::filesystem::is_directory(destination.path() / "001.txt"));
@@ -108,24 +108,24 @@ TEST(FolderCopy, KnowsTheSameFolderUnderAnotherName) {
     TemporaryFolder folder;
     TemporaryFolder other;
     std::filesystem::create_directory_symlink(folder.path(), other.path() / "link");
-    EXPECT_TRUE(FolderCopy(folder.folder(), folder.path().string()).intoItself());
-    EXPECT_TRUE(FolderCopy(folder.folder(), folder.folder() + "./").intoItself());
-    EXPECT_TRUE(FolderCopy(folder.folder(), (other.path() / "link").string()).intoItself());
-    EXPECT_FALSE(FolderCopy(folder.folder(), other.folder()).intoItself());
-    EXPECT_FALSE(FolderCopy(folder.folder(), other.folder() + "missing").intoItself());
+    EXPECT_TRUE(FolderCopy(folder.folder(), folder.path().string(), ReadOnlyTarget::Refuse).intoItself());
+    EXPECT_TRUE(FolderCopy(folder.folder(), folder.folder() + "./", ReadOnlyTarget::Refuse).intoItself());
+    EXPECT_TRUE(FolderCopy(folder.folder(), (other.path() / "link").string(), ReadOnlyTarget::Refuse).intoItself());
+    EXPECT_FALSE(FolderCopy(folder.folder(), other.folder(), ReadOnlyTarget::Refuse).intoItself());
+    EXPECT_FALSE(FolderCopy(folder.folder(), other.folder() + "missing", ReadOnlyTarget::Refuse).intoItself());
 }
 
 TEST(FolderCopy, FolderIsSyncedOnceAfterTheCopies) {
     TemporaryFolder source;
     TemporaryFolder destination;
     FaultyFileSystem faulty;
-    FolderCopy empty(source.folder(), destination.folder(), faulty);
+    FolderCopy empty(source.folder(), destination.folder(), ReadOnlyTarget::Refuse, faulty);
     EXPECT_TRUE(copyAll(empty).empty());
     EXPECT_EQ(faulty.calls(Call::SyncFolder), 0) << "nothing renamed, nothing to sync";
 
     for (const char* name : {"a", "b", "c"}) source.write(name, name);
     faulty.fail(Call::SyncFolder, destination.folder(), EIO);
-    FolderCopy copy(source.folder(), destination.folder(), faulty);
+    FolderCopy copy(source.folder(), destination.folder(), ReadOnlyTarget::Refuse, faulty);
     EXPECT_EQ(copyAll(copy), (std::vector<CopyFailure>{{destination.folder(), "I/O error 5"}}));
     EXPECT_EQ(faulty.calls(Call::SyncFolder), 1);
 }

@@ -35,8 +35,9 @@ struct Pipe {
         ::close(end);
     }
     if (fileSizeLimit) {
-        // Ignored, the signal turns an oversized write into an EFBIG error.
-        std::signal(SIGXFSZ, SIG_IGN);
+        // The default action, so that only the tool's own handling keeps
+        // SIGXFSZ from killing it at the limit.
+        std::signal(SIGXFSZ, SIG_DFL);
         const rlimit limit{*fileSizeLimit, *fileSizeLimit};
         ::setrlimit(RLIMIT_FSIZE, &limit);
     }

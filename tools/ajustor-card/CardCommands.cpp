@@ -20,7 +20,9 @@ ExitCode reportCardError(const CardError& error, std::ostream& err) {
 
 ExitCode initCard(const std::string& folder, std::ostream& err) {
     try {
-        ensureCardFiles(CardFolder(folder));
+        const CardFolder card(folder);
+        card.removeLeftoverTemporaries();
+        ensureCardFiles(card);
     } catch (const CardError& error) {
         return reportCardError(error, err);
     }
@@ -56,6 +58,7 @@ ExitCode setCard(const std::string& folder, const std::vector<std::string>& assi
         return ExitCode::ValueRefused;
     }
     try {
+        card.removeLeftoverTemporaries();
         saveConfiguration(card, config);
     } catch (const CardError& error) {
         return reportCardError(error, err);

@@ -6,9 +6,9 @@
 
 namespace quorvel::card_tool {
 
-ExitCode copyFolder(const std::string& source, const std::string& destination, std::ostream* progress,
-                    std::ostream& err) {
-    FolderCopy copy(source, destination);
+ExitCode copyFolder(const std::string& source, const std::string& destination, ReadOnlyTarget readOnly,
+                    std::ostream* progress, std::ostream& err) {
+    FolderCopy copy(source, destination, readOnly);
     if (copy.intoItself()) {
         err << "The destination is the source folder; nothing was copied\n";
         return ExitCode::CardFailure;

@@ -1,6 +1,7 @@
 // ajustor-card: prepares an auto-attendant memory card from the command line.
 #include <unistd.h>
 
+#include <csignal>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -16,6 +17,9 @@
 using namespace quorvel::card_tool;
 
 int main(int argc, char** argv) {
+    // Past a file-size limit a write then fails with EFBIG, reported like a
+    // full disk, instead of the signal killing the tool midway.
+    std::signal(SIGXFSZ, SIG_IGN);
     CLI::App app{"Creates, prints and edits the configuration files of an auto-attendant memory card.", "ajustor-card"};
     app.set_version_flag("--version", "ajustor-card " QUORVEL_VERSION);
     app.require_subcommand(1);
@@ -73,7 +77,8 @@ int main(int argc, char** argv) {
         result = promptCard(prompt, std::cout, std::cerr, ::isatty(STDERR_FILENO) == 1);
     } else {
         // Names of the files copied only for a person watching.
-        result = copyFolder(folder, destination, ::isatty(STDERR_FILENO) ? &std::cerr : nullptr, std::cerr);
+        const auto readOnly = *backup ? quorvel::ReadOnlyTarget::Replace : quorvel::ReadOnlyTarget::Refuse;
+        result = copyFolder(folder, destination, readOnly, ::isatty(STDERR_FILENO) ? &std::cerr : nullptr, std::cerr);
     }
     return toStatus(result);
 }

@@ -1,5 +1,7 @@
 #include "operations/prompt/PromptFiles.h"
 
+#include "config/FileReplace.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -52,7 +54,7 @@ TEST(PromptFiles, TemporaryNamesAreNewAndRecognised) {
 
     // What a killed conversion left goes at the next start; nothing else.
     std::ofstream(prefix + ".quorvel-prompt-ab.wav") << "x";
-    RemoveLeftoverTemporaryPrompts(prefix);
+    removeLeftoverTemporaries(realFileSystem(), prefix);
     for (auto name = std::next(names.begin()); name != names.end(); ++name) EXPECT_FALSE(fs::exists(*name));
     EXPECT_TRUE(fs::exists(prefix + "105.wav"));
     EXPECT_TRUE(fs::exists(prefix + ".quorvel-prompt-ab.wav"));
