@@ -260,6 +260,57 @@ private Q_SLOTS:
         QCOMPARE(run.boxes.errors, QStringList{QStringLiteral("List index out of bounds (-1)")});
         QCOMPARE(child<QLineEdit>(&run.window(), QStringLiteral("x049"))->text(), QStringLiteral("49"));
     }
+    void commandsThatWriteOrReloadTheCardAreDisabledWhileACopyRuns_data() {
+        QTest::addColumn<bool>("secondFileFails");
+        QTest::newRow("copy succeeds") << false;
+        QTest::newRow("copy fails") << true;
+    }
+
+    // "Gravar", "Limpar" and "Atualiza" clicked between two files of a
+    // restore into the card folder: nothing is saved, cleared or reloaded.
+    void commandsThatWriteOrReloadTheCardAreDisabledWhileACopyRuns() {
+        QFETCH(bool, secondFileFails);
+        Copying run;
+        QTemporaryDir backup;
+        for (const auto& [name, record] : {std::pair{"/030.txt", "301     0\r\n"}, {"/031.txt", "201 M2  1\r\n"}}) {
+            QFile file(backup.path() + QString::fromLatin1(name));
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(record) > 0);
+        }
+        QLineEdit* edited = child<QLineEdit>(&run.window(), QStringLiteral("x040"));
+        edited->setText(QStringLiteral("777"));
+        const QByteArray record040 = run.card.read(QStringLiteral("040.txt"));
+        if (secondFileFails) run.fileSystem.fail(FaultyFileSystem::Call::OpenRead, "031.txt", EIO);
+
+        const QStringList commands{QStringLiteral("btGrava"),      QStringLiteral("btClear"),
+                                   QStringLiteral("btAtualiza"),   QStringLiteral("btBackup"),
+                                   QStringLiteral("btRestBackUp"), QStringLiteral("btSelecione")};
+        const QStringList labels{QStringLiteral("Label97"), QStringLiteral("Label98"), QStringLiteral("Label99"),
+                                 QStringLiteral("Label100")};
+        QStringList liveDuringCopy;
+        int opened = 0;
+        run.fileSystem.onOpenRead = [&](const std::string&) {
+            if (++opened != 2) return;
+            for (const QString& name : commands + labels) {
+                if (child<QWidget>(&run.window(), name)->isEnabled()) liveDuringCopy << name;
+            }
+            for (const char* button : {"btGrava", "btClear", "btAtualiza"}) run.click(button);
+            QTest::mouseClick(child<QWidget>(&run.window(), QStringLiteral("Label97")), Qt::LeftButton);
+        };
+        run.operations.folders.choose(backup.path());
+        run.operations.folders.choose(run.card.folder());
+        run.click("btRestBackUp");
+
+        QCOMPARE(opened, 2);
+        QCOMPARE(liveDuringCopy, QStringList());
+        QCOMPARE(edited->text(), QStringLiteral("777"));
+        QCOMPARE(child<QLineEdit>(&run.window(), QStringLiteral("x030"))->text(), QString());
+        QCOMPARE(run.card.read(QStringLiteral("040.txt")), record040);
+        QCOMPARE(run.card.read(QStringLiteral("030.txt")), QByteArray("301     0\r\n"));
+        QCOMPARE(run.boxes.messages.size(), secondFileFails ? 1 : 0);
+        for (const QString& name : commands + labels) {
+            QVERIFY2(child<QWidget>(&run.window(), name)->isEnabled(), qPrintable(name + QStringLiteral(" stays off")));
+        }
+    }
 };
 
 QTEST_MAIN(BackupRestoreTest)

@@ -166,14 +166,26 @@ private Q_SLOTS:
         QCOMPARE(card.read(QStringLiteral("220.txt")), emptyCardFile(220));
     }
 
-    void startUpRemovesLeftoverTemporariesOfASave() {
+    void startAndSaveRemoveLeftoverTemporariesOfEveryKind() {
+        const QStringList leftovers{QStringLiteral(".quorvel-x7Yq2b"), QStringLiteral(".quorvel-copy-x7Yq2b"),
+                                    QStringLiteral(".quorvel-prompt-x7Yq2b.wav")};
+        const QStringList lookAlikes{QStringLiteral(".quorvel-x7Yq2"), QStringLiteral(".quorvel-copy-x7Yq2b.txt"),
+                                     QStringLiteral(".quorvel-prompt-x7Yq2b")};
         CardFolderOnDisk card;
-        card.write(QStringLiteral(".quorvel-x7Yq2b"), "half a record");
-        card.write(QStringLiteral(".quorvel-copy-x7Yq2b"), "not the card store's");
+        auto plant = [&] {
+            for (const QString& name : leftovers + lookAlikes) card.write(name, "left by a killed run");
+        };
+        auto check = [&](const char* when) {
+            for (const QString& name : leftovers) QVERIFY2(!card.exists(name), when);
+            for (const QString& name : lookAlikes) QVERIFY2(card.exists(name), when);
+        };
+        plant();
         RecordingMessageBoxes boxes;
         TMainFormQuorvel window(card.folder(), boxes);
-        QVERIFY(!card.exists(QStringLiteral(".quorvel-x7Yq2b")));
-        QVERIFY(card.exists(QStringLiteral(".quorvel-copy-x7Yq2b")));
+        check("after the start");
+        plant();
+        window.btGravaClick();
+        check("after a save");
     }
 
     void missingFileIsSkippedOnSave() {
