@@ -20,6 +20,8 @@ TEST(FolderListing, PlainFilesOnlyInCaseBlindOrderWithoutMovingTheCurrentDirecto
     std::filesystem::create_directory(folder.path() / "suporte");
     folder.write("suporte/AA_v3.5.exe", "x");
     std::filesystem::create_symlink(folder.path() / "suporte", folder.path() / "link-to-folder");
+    std::filesystem::create_symlink(folder.path() / "b.txt", folder.path() / "link-to-file.txt");
+    std::filesystem::create_symlink("/etc/hostname", folder.path() / "link-outside");
     const auto before = std::filesystem::current_path();
 
     std::vector<std::string> names;
