@@ -59,6 +59,8 @@ void TMainFormQuorvel::tAguardaTimer() {
 
 void TMainFormQuorvel::copyFolder(const QString& source, const QString& destination) {
     FolderCopy copy(toStdString(source), toStdString(destination), card_.fileSystem());
+    const auto lock = lockCardForWriting(destination);
+    if (!lock) return;
     if (copy.intoItself()) {
         boxes_.showMessage(this, QString::fromUtf8("A pasta de destino é a pasta de origem: escolha outra pasta."));
         return;
