@@ -17,10 +17,13 @@ constexpr QPoint kPanelPosition(250, 300);
 
 void TMainFormQuorvel::FormCreate() {
     painel_.panel->move(kPanelPosition);
-    card_.removeLeftoverTemporaries();
+    // Leftovers of a writer that is still running are not leftovers.
+    auto lock = lockCardForWriting(programFolder_);
+    if (lock) card_.removeLeftoverTemporaries();
     pageControl_->setCurrentIndex(0);
     try {
-        ensureCardFiles(card_);
+        if (lock) ensureCardFiles(card_);
+        lock.reset();
         loadConfigurationIntoFields();
     } catch (const CardError& error) {
         // The window opens anyway; without the settle the timetable and
@@ -32,6 +35,8 @@ void TMainFormQuorvel::FormCreate() {
 }
 
 void TMainFormQuorvel::loadConfigurationIntoFields() {
+    // Taken before reading: a change made during the load shows as one.
+    rememberCardFiles();
     DeviceConfiguration config = readFields(fields_);
     try {
         loadConfiguration(card_, config);
@@ -44,6 +49,15 @@ void TMainFormQuorvel::loadConfigurationIntoFields() {
 }
 
 void TMainFormQuorvel::btGravaClick() {
+    const auto lock = lockCardForWriting(programFolder_);
+    if (!lock) return;
+    if (cardFilesChangedBehind() &&
+        !boxes_.confirm(this, QString::fromUtf8("Os arquivos do cartão foram alterados por outro programa depois da "
+                                                "última leitura. Gravar por cima dessas alterações?\n\n"
+                                                "Não: recarregar o cartão, perdendo o que foi editado aqui."))) {
+        btAtualizaClick();
+        return;
+    }
     // A running conversion's temporary prompts are not leftovers yet.
     if (!prompt_.Running()) card_.removeLeftoverTemporaries();
     try {
@@ -52,6 +66,7 @@ void TMainFormQuorvel::btGravaClick() {
         showCardError(error);
         return;
     }
+    rememberCardFiles();
     dataChanged_ = false;
     refreshVerification();
 }

@@ -48,6 +48,9 @@ void TMainFormQuorvel::btSelecioneClick() {
     }
     const QString file = openDialog2_->execute(this, QStringLiteral("mp3|*.mp3|wav|*.wav"));
     if (file.isEmpty()) return;
+    // Held until the conversion has installed its prompt, or failed.
+    promptLock_ = lockCardForWriting(programFolder_);
+    if (!promptLock_) return;
     convertPage_.select->setEnabled(false);
     convertPage_.summary->clear();
     convertPage_.waveform->setColumns({});
@@ -66,6 +69,7 @@ void TMainFormQuorvel::WaveOut2Done() { prompt_.DecodeDone(); }
 void TMainFormQuorvel::WaveOut1Done() { prompt_.MonoDone(); }
 
 void TMainFormQuorvel::promptFinished(const TPromptResult& result) {
+    promptLock_.reset();
     convertPage_.select->setEnabled(!copying_);
     if (result.Outcome != TPromptOutcome::Installed) return;
     convertPage_.summary->setText(summaryText(result.Summary));

@@ -70,6 +70,8 @@ void TMainFormQuorvel::holdCardCommands(bool held) {
 
 void TMainFormQuorvel::copyFolder(const QString& source, const QString& destination, ReadOnlyTarget readOnly) {
     FolderCopy copy(toStdString(source), toStdString(destination), readOnly, card_.fileSystem());
+    const auto lock = lockCardForWriting(destination);
+    if (!lock) return;
     if (copy.intoItself()) {
         boxes_.showMessage(this, QString::fromUtf8("A pasta de destino é a pasta de origem: escolha outra pasta."));
         return;

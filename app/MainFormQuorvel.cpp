@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QScreen>
 #include <QTabWidget>
@@ -61,7 +62,8 @@ TMainFormQuorvel::TMainFormQuorvel(const QString& programFolder, MessageBoxes& b
       seams_(seams),
       card_(programFolder.toStdString(), fileSystem),
       guard_(boxes, this),
-      openDialog2_(std::make_unique<QtOpenFileDialog>()) {
+      openDialog2_(std::make_unique<QtOpenFileDialog>()),
+      hold_(programFolder.toStdString(), "ajustor-quorvel") {
     setObjectName(QStringLiteral("MainFormQuorvel"));
     drainPipelineEventsInQtLoop();
     buildWindow();
@@ -96,6 +98,9 @@ void TMainFormQuorvel::buildWindow() {
     auto* strip = new QHBoxLayout;
     layout->addLayout(strip);
     commands_ = buildCommandStrip(this, strip);
+    auto* changedNotice = new QLabel(this);
+    strip->insertWidget(strip->indexOf(commands_.verification), changedNotice);
+    buildCardWatch(changedNotice);
 
     painel_ = buildProgressPanel(this);
     tChange_ = makeTimer(this, QStringLiteral("tChange"), kSettleIntervalMs);

@@ -15,11 +15,15 @@
 #include "app/ProgressPanel.h"
 #include "config/CallFlowCheck.h"
 #include "config/CardFolder.h"
+#include "config/CardLock.h"
+#include "config/CardSnapshot.h"
 #include "config/DeviceConfiguration.h"
 #include "operations/FileCopy.h"
 #include "operations/prompt/PromptConversion.h"
 #include "shell/OperationSeams.h"
 
+class QFileSystemWatcher;
+class QLabel;
 class QTabWidget;
 class QTimer;
 
@@ -96,6 +100,10 @@ public Q_SLOTS:
     void Button1Click();
     void lbVerificaClick();
     void lvVerificaDblClick(int row);
+    // Compares the card files with what the window last loaded or saved and
+    // shows lbAlterado when another program changed them; tCartao runs it
+    // once the folder watcher has been quiet for a moment.
+    void cardFilesChanged();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -114,6 +122,14 @@ private:
     // showing what was read before the failure.
     void loadConfigurationIntoFields();
     void showCardError(const CardError& error);
+    // The write lock of the card folder for one of the window's writes, or
+    // null after saying who keeps it.
+    std::unique_ptr<CardLock> lockCardForWriting(const QString& folder);
+    void buildCardWatch(QLabel* notice);
+    // Remembers the card files as they are now, as the fields' origin.
+    void rememberCardFiles();
+    bool cardFilesChangedBehind() const;
+    void watchCardFiles();
     void copyDay(DayKind source, std::initializer_list<DayKind> targets);
     // Copies the plain files of `source` into `destination` with the progress panel.
     void copyFolder(const QString& source, const QString& destination, ReadOnlyTarget readOnly);
@@ -145,6 +161,13 @@ private:
     TPromptConversion prompt_;
     std::unique_ptr<OpenFileDialog> openDialog2_;
     bool copying_ = false;
+    // Held while the window is open, so other programs refuse to write.
+    CardLock hold_;
+    CardSnapshot cardFiles_;
+    QFileSystemWatcher* cardWatcher_ = nullptr;
+    QTimer* tCartao_ = nullptr;
+    QLabel* changedNotice_ = nullptr;  // lbAlterado
+    std::unique_ptr<CardLock> promptLock_;
 };
 
 }  // namespace quorvel

@@ -57,8 +57,12 @@ private:
     TMainFormQuorvel window_;
 };
 
+// Every file but the lock file that the open window keeps in its card.
 QStringList entries(const QString& folder) {
-    return QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+    QStringList names =
+        QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+    names.removeAll(QString::fromLatin1(CardLock::kFileName));
+    return names;
 }
 
 }  // namespace

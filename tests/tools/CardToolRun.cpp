@@ -80,24 +80,52 @@ void drain(int outFd, int errFd, ToolRun& run) {
 
 }  // namespace
 
-ToolRun runCardTool(const std::vector<std::string>& arguments, std::optional<unsigned long> fileSizeLimit) {
+StartedTool::StartedTool(const std::vector<std::string>& arguments, std::optional<unsigned long> fileSizeLimit) {
     const Pipe out;
     const Pipe err;
-    const pid_t child = ::fork();
-    if (child < 0) {
+    pid_ = ::fork();
+    if (pid_ < 0) {
         throw std::runtime_error("cannot start ajustor-card");
     }
-    if (child == 0) {
+    if (pid_ == 0) {
         execTool(arguments, out, err, fileSizeLimit);
     }
     ::close(out.write);
     ::close(err.write);
-    ToolRun run;
-    drain(out.read, err.read, run);
+    out_ = out.read;
+    err_ = err.read;
+}
+
+StartedTool::~StartedTool() {
+    if (pid_ > 0) {
+        ::kill(pid_, SIGKILL);
+        finish();
+    }
+}
+
+bool StartedTool::awaitError(const std::string& text) {
+    while (run_.err.find(text) == std::string::npos) {
+        char buffer[4096];
+        const ssize_t got = ::read(err_, buffer, sizeof buffer);
+        if (got <= 0) {
+            return false;
+        }
+        run_.err.append(buffer, static_cast<std::size_t>(got));
+    }
+    return true;
+}
+
+ToolRun StartedTool::finish() {
+    drain(out_, err_, run_);
     int waitStatus = 0;
-    if (::waitpid(child, &waitStatus, 0) != child) {
+    if (::waitpid(pid_, &waitStatus, 0) != pid_) {
         throw std::runtime_error("lost the ajustor-card process");
     }
-    run.status = WIFEXITED(waitStatus) ? WEXITSTATUS(waitStatus) : -1;
-    return run;
+    pid_ = -1;
+    run_.status = WIFEXITED(waitStatus) ? WEXITSTATUS(waitStatus) : -1;
+    return run_;
+}
+
+ToolRun runCardTool(const std::vector<std::string>& arguments, std::optional<unsigned long> fileSizeLimit) {
+    return StartedTool(arguments, fileSizeLimit).finish();
 }

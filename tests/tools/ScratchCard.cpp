@@ -35,6 +35,10 @@ std::map<std::string, std::string> ScratchCard::snapshot() const {
     std::map<std::string, std::string> files;
     for (const auto& entry : std::filesystem::directory_iterator(path_)) {
         const std::string name = entry.path().filename().string();
+        // Hidden files, like the lock writers take, are not card files.
+        if (name.front() == '.') {
+            continue;
+        }
         files[name] = read(name);
     }
     return files;

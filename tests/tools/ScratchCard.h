@@ -18,7 +18,7 @@ public:
 
     std::string read(const std::string& name) const;
     void write(const std::string& name, const std::string& bytes) const;
-    // Every file of the folder, name to bytes.
+    // Every file of the folder but hidden ones, name to bytes.
     std::map<std::string, std::string> snapshot() const;
 
 private:

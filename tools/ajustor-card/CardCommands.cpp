@@ -5,6 +5,7 @@
 #include "config/CardError.h"
 #include "config/CardFolder.h"
 #include "config/CardSequences.h"
+#include "config/CardSnapshot.h"
 #include "config/DeviceConfiguration.h"
 
 namespace quorvel::card_tool {
@@ -44,6 +45,9 @@ ExitCode showCard(const std::string& folder, std::ostream& out, std::ostream& er
 
 ExitCode setCard(const std::string& folder, const std::vector<std::string>& assignments, std::ostream& err) {
     const CardFolder card(folder);
+    // Without a lock (a file system that has none) a writer that ran meanwhile
+    // is at least noticed before its update is written over.
+    const CardSnapshot before = CardSnapshot::take(card);
     DeviceConfiguration config;
     try {
         loadConfiguration(card, config);
@@ -56,6 +60,10 @@ ExitCode setCard(const std::string& folder, const std::vector<std::string>& assi
             err << refusal.argument << ": " << refusal.message << '\n';
         }
         return ExitCode::ValueRefused;
+    }
+    if (CardSnapshot::take(card).changedSince(before)) {
+        err << folder << ": the card files changed while this command ran; nothing was written\n";
+        return ExitCode::CardFailure;
     }
     try {
         card.removeLeftoverTemporaries();

@@ -9,6 +9,7 @@
 #include <CLI/CLI.hpp>
 
 #include "CardCommands.h"
+#include "CardWriteLock.h"
 #include "CheckCommand.h"
 #include "ExitCode.h"
 #include "FolderCopyCommand.h"
@@ -27,30 +28,38 @@ int main(int argc, char** argv) {
     std::string folder;
     std::vector<std::string> assignments;
     std::string destination;
+    WriteLockOptions lockOptions;
+    const auto writing = [&lockOptions](CLI::App* command) {
+        command->add_flag("--force", lockOptions.force, "Write even though the window has the card open");
+        command->add_option("--wait", lockOptions.waitSeconds, "Seconds to wait for another writer (default 30)")
+            ->check(CLI::NonNegativeNumber);
+        return command;
+    };
 
-    CLI::App* init = app.add_subcommand("init", "Create the card files missing from DIR");
+    CLI::App* init = writing(app.add_subcommand("init", "Create the card files missing from DIR"));
     init->add_option("DIR", folder, "Card folder")->required()->check(CLI::ExistingDirectory);
 
     CLI::App* show = app.add_subcommand("show", "Print the configuration held in DIR as JSON");
     show->add_option("DIR", folder, "Card folder")->required()->check(CLI::ExistingDirectory);
 
-    CLI::App* set = app.add_subcommand("set", "Change values and save every card file in DIR");
+    CLI::App* set = writing(app.add_subcommand("set", "Change values and save every card file in DIR"));
     set->add_option("DIR", folder, "Card folder")->required()->check(CLI::ExistingDirectory);
     set->add_option("PATH=VALUE", assignments, "Value to enter, e.g. menus.3.1.target1=M2")->required();
 
     PromptArguments prompt;
     CLI::App* promptCommand =
-        app.add_subcommand("prompt", "Convert an MP3 or WAV recording into the prompt of a menu in DIR");
+        writing(app.add_subcommand("prompt", "Convert an MP3 or WAV recording into the prompt of a menu in DIR"));
     promptCommand->add_option("DIR", prompt.folder, "Card folder")->required()->check(CLI::ExistingDirectory);
     promptCommand->add_option("TARGET", prompt.target, "Menu digit 0-9, or vinheta")->required();
     promptCommand->add_option("FILE", prompt.file, "The recording, MP3 or WAV")->required();
     promptCommand->add_option("--level", prompt.level, "peak (default), speech or none");
 
-    CLI::App* backup = app.add_subcommand("backup", "Copy the plain files of the card folder DIR into DEST");
+    CLI::App* backup = writing(app.add_subcommand("backup", "Copy the plain files of the card folder DIR into DEST"));
     backup->add_option("DIR", folder, "Card folder")->required()->check(CLI::ExistingDirectory);
     backup->add_option("DEST", destination, "Backup folder")->required()->check(CLI::ExistingDirectory);
 
-    CLI::App* restore = app.add_subcommand("restore", "Copy the plain files of the backup folder SRC into DEST");
+    CLI::App* restore =
+        writing(app.add_subcommand("restore", "Copy the plain files of the backup folder SRC into DEST"));
     restore->add_option("SRC", folder, "Backup folder")->required()->check(CLI::ExistingDirectory);
     restore->add_option("DEST", destination, "Card folder")->required()->check(CLI::ExistingDirectory);
 
@@ -62,6 +71,15 @@ int main(int argc, char** argv) {
     } catch (const CLI::ParseError& error) {
         const int status = app.exit(error);
         return status == 0 ? 0 : toStatus(ExitCode::Usage);
+    }
+
+    // Writers hold the folder they write until they exit; readers never wait.
+    std::unique_ptr<quorvel::CardLock> cardLock;
+    if (!*show && !*check) {
+        const bool copying = *backup || *restore;
+        const std::string& written = copying ? destination : *promptCommand ? prompt.folder : folder;
+        cardLock = lockForWriting(written, app.get_subcommands().front()->get_name(), lockOptions, std::cerr);
+        if (!cardLock) return toStatus(ExitCode::CardFailure);
     }
 
     ExitCode result = ExitCode::Success;

@@ -1,0 +1,77 @@
+// One writer at a time per card folder. Every operation that writes card
+// files holds the write lock from before it reads what it will write until
+// after its last rename; the window also holds the card for as long as it is
+// open, so that other programs refuse to write behind its back.
+//
+// The locks are open-file-description record locks on a hidden file in the
+// card folder: the kernel drops them with the process, so a killed holder
+// never blocks the card, and the kernel keeps them for FUSE mounts that have
+// no locking of their own. The file stays in the folder; backup and restore
+// skip hidden files, and the device reads only its numbered files.
+#pragma once
+
+#include <chrono>
+#include <functional>
+#include <string>
+
+namespace quorvel {
+
+// Who holds a lock, as the holder wrote it into the lock file.
+struct CardLockHolder {
+    long pid = 0;
+    std::string program;
+
+    // "ajustor-card set (pid 1234)", or "another program" when unknown.
+    std::string describe() const;
+};
+
+enum class CardLockResult {
+    Taken,
+    Busy,        // another writer kept the write lock for the whole wait
+    WindowOpen,  // a window holds the card
+    // The file system offers no locking, or the lock file cannot be made (a
+    // read-only card): the operation goes on unlocked.
+    NoLocking,
+};
+
+class CardLock {
+public:
+    static constexpr const char* kFileName = ".quorvel.lock";
+
+    // `program` names the holder in other programs' messages.
+    CardLock(std::string folder, std::string program);
+    ~CardLock();
+    CardLock(const CardLock&) = delete;
+    CardLock& operator=(const CardLock&) = delete;
+
+    // Takes the write lock, trying again until `wait` has passed. A window's
+    // hold refuses at once unless `overrideWindow`. `onWait` runs once, when
+    // the first try finds another writer.
+    CardLockResult lockForWriting(std::chrono::milliseconds wait, bool overrideWindow,
+                                  const std::function<void(const CardLockHolder&)>& onWait = {});
+    // Takes the window's hold without waiting; Busy when another window has it.
+    CardLockResult holdForWindow();
+
+    // What holds the write lock, or the window's hold, after a refusal.
+    CardLockHolder writer() const { return holder(kWriterSlot); }
+    CardLockHolder window() const { return holder(kWindowSlot); }
+
+private:
+    static constexpr int kWriterSlot = 0;
+    static constexpr int kWindowSlot = 1;
+
+    bool open();
+    // 0 when taken; EAGAIN when another has it; another errno value when the
+    // file system cannot lock.
+    int tryLock(int slot);
+    // Whether another open file holds `slot`; false when that is unknown.
+    bool heldElsewhere(int slot) const;
+    void recordHolder(int slot);
+    CardLockHolder holder(int slot) const;
+
+    std::string path_;
+    std::string program_;
+    int fd_ = -1;
+};
+
+}  // namespace quorvel
