@@ -68,6 +68,8 @@ void TMainFormQuorvel::WaveOut1Done() { prompt_.MonoDone(); }
 void TMainFormQuorvel::promptFinished(const TPromptResult& result) {
     convertPage_.select->setEnabled(true);
     if (result.Outcome != TPromptOutcome::Installed) return;
+    for (int index = 0; index < PromptCount; ++index)
+        if (promptFileName(index) == result.PromptName) measureOverviewRow(index);
     convertPage_.summary->setText(summaryText(result.Summary));
     convertPage_.waveform->setColumns(result.Summary.Waveform);
 }

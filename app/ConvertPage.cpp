@@ -70,6 +70,10 @@ ConvertPage buildConvertPage(QWidget* page) {
     auto* layout = new QVBoxLayout(page);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addWidget(group);
+    auto* overview = new QGroupBox(QString::fromUtf8("Arquivos de voz do cartão"), page);
+    overview->setObjectName(QStringLiteral("GroupBoxVisao"));
+    built.overview = buildPromptOverview(overview);
+    layout->addWidget(overview);
     layout->addStretch(1);
     return built;
 }

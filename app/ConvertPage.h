@@ -1,6 +1,8 @@
 // Page 2: conversion of a recording into a menu's prompt file.
 #pragma once
 
+#include "app/PromptOverview.h"
+
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -20,6 +22,7 @@ struct ConvertPage {
     QProgressBar* progress = nullptr;  // ProgressBar1
     QLabel* summary = nullptr;         // lbResumo: the installed prompt's figures
     WaveformView* waveform = nullptr;  // imgOnda
+    PromptOverview overview;           // every prompt of the card, below the conversion
 };
 
 ConvertPage buildConvertPage(QWidget* page);

@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTabWidget>
+#include <QThreadPool>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -67,8 +68,10 @@ TMainFormQuorvel::TMainFormQuorvel(const QString& programFolder, MessageBoxes& b
     buildWindow();
     connectHandlers();
     connectConversionHandlers();
+    connectOverviewHandlers();
     RemoveLeftoverTemporaryPrompts(programFolder.toStdString());
     FormCreate();
+    measureOverview();
 }
 
 void TMainFormQuorvel::buildWindow() {
