@@ -52,7 +52,7 @@ void TMainFormQuorvel::btSelecioneClick() {
     convertPage_.summary->clear();
     convertPage_.waveform->setColumns({});
     const TLevelMode level = convertPage_.speechLevel->isChecked() ? TLevelMode::Speech : TLevelMode::Peak;
-    prompt_.Begin({toStdString(programFolder_), index, toStdString(file), level},
+    prompt_.Begin({toStdString(programFolder_), index, toStdString(file), level, convertPage_.trim->isChecked()},
                   {[this](const std::string& text) { convertPage_.log->setText(toQString(text)); },
                    [this](const TPromptResult& result) { promptFinished(result); }});
 }

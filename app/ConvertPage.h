@@ -17,6 +17,7 @@ class WaveformView;
 struct ConvertPage {
     QComboBox* promptList = nullptr;   // cbNomeArquivo
     QCheckBox* speechLevel = nullptr;  // cbNivelVoz: level the speech, not the peak
+    QCheckBox* trim = nullptr;         // cut silence before and after the speech
     QPushButton* select = nullptr;     // btSelecione
     QLabel* log = nullptr;             // lbLog
     QProgressBar* progress = nullptr;  // ProgressBar1

@@ -1,6 +1,7 @@
 #include "operations/prompt/PromptConversion.h"
 
 #include "operations/prompt/PromptFiles.h"
+#include "operations/prompt/PromptTrim.h"
 
 #include <cstdio>
 #include <exception>
@@ -134,6 +135,7 @@ void TPromptConversion::MonoDone() {
     Log(ConvertedText);
     TPromptResult result;
     try {
+        if (FRequest.Trim) TrimPromptFile(FMono);
         result.Summary = LevelPromptFile(FMono, FRequest.Level);
         InstallPrompt(FMono, FRequest.CardFolder + FPromptName);
         FMono.clear();

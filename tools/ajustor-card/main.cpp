@@ -42,6 +42,7 @@ int main(int argc, char** argv) {
     promptCommand->add_option("TARGET", prompt.target, "Menu digit 0-9, or vinheta")->required();
     promptCommand->add_option("FILE", prompt.file, "The recording, MP3 or WAV")->required();
     promptCommand->add_option("--level", prompt.level, "peak (default), speech or none");
+    promptCommand->add_flag("--trim", prompt.trim, "Cut silence before and after the speech to 0.3 s and 0.5 s");
 
     CLI::App* prompts = app.add_subcommand("prompts", "Print the state and level of every prompt in DIR as JSON");
     prompts->add_option("DIR", folder, "Card folder")->required()->check(CLI::ExistingDirectory);
