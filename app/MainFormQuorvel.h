@@ -23,6 +23,7 @@
 #include "shell/OperationSeams.h"
 
 class QTabWidget;
+class QTemporaryFile;
 class QThreadPool;
 class QTimer;
 
@@ -156,6 +157,7 @@ private:
     std::unique_ptr<OpenFileDialog> openDialog2_;
     bool copying_ = false;
     TPromptInstaller installPrompt_ = InstallPrompt;
+    std::unique_ptr<QTemporaryFile> telephoneCopy_;  // the prompt last played as on the telephone
     // A row shows only its latest measurement.
     std::array<unsigned, PromptCount> overviewGeneration_{};
     // Last, so it is gone (its work finished) before what that work touches.

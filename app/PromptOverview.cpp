@@ -1,6 +1,8 @@
 #include "app/PromptOverview.h"
 
+#include <QCheckBox>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLocale>
 #include <QPushButton>
@@ -70,8 +72,15 @@ PromptOverview buildPromptOverview(QWidget* parent) {
     grid->setColumnStretch(7, 1);
     built.levelAll = new QPushButton(QStringLiteral("Igualar volume de todos"), parent);
     built.levelAll->setObjectName(QStringLiteral("btIgualarTodos"));
+    // Not configuration: it changes only how prompts are played here.
+    built.telephone = new QCheckBox(QStringLiteral("Ouvir como no telefone"), parent);
+    built.telephone->setObjectName(QStringLiteral("cbOuvirTelefone"));
+    auto* commands = new QHBoxLayout;
+    commands->addWidget(built.levelAll);
+    commands->addWidget(built.telephone);
+    commands->addStretch(1);
     layout->addLayout(grid);
-    layout->addWidget(built.levelAll, 0, Qt::AlignLeft);
+    layout->addLayout(commands);
     return built;
 }
 

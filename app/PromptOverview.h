@@ -33,6 +33,7 @@ struct PromptOverviewRow {
 struct PromptOverview {
     std::array<PromptOverviewRow, PromptCount> rows;
     QPushButton* levelAll = nullptr;  // "Igualar volume de todos"
+    QCheckBox* telephone = nullptr;   // "Ouvir como no telefone": playback through a telephone line
 };
 
 // Builds the overview into `parent`, which gets its layout.

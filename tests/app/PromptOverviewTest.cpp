@@ -2,6 +2,8 @@
 // and levelled together.
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLocale>
 #include <QProcess>
@@ -71,6 +73,7 @@ private Q_SLOTS:
         boxes_.questions.clear();
         boxes_.errors.clear();
         boxes_.messages.clear();
+        operations_.sound.calls.clear();
     }
 
     void rowsShowEachPromptsStateAndFigures() {
@@ -104,6 +107,32 @@ private Q_SLOTS:
     // With the trim box ticked, the 2 s of silence on either side of the
     // 0.5 s tone come down to a 0.3 s lead-in and a 0.5 s tail after the
     // meter's hangover.
+    // Ticked, both the overview's and page 0's play buttons play an 8000 Hz
+    // telephone version kept outside the card folder.
+    void telephonePlaybackPlaysAn8kHzCopyOutsideTheCard() {
+        child<QCheckBox>(window_.get(), QStringLiteral("cbOuvirTelefone"))->setChecked(true);
+        QTest::mouseClick(child<QToolButton>(window_.get(), QStringLiteral("btVisaoPlay4")), Qt::LeftButton);
+        QCOMPARE(operations_.sound.calls.size(), 1);
+        const QString played = operations_.sound.calls[0].mid(QStringLiteral("play ").size());
+        QVERIFY2(!played.startsWith(card_->folder()), qPrintable(played));
+        QFile copy(played);
+        QVERIFY(copy.open(QIODevice::ReadOnly));
+        const QByteArray header = copy.read(44);
+        QCOMPARE(header.mid(0, 4), QByteArray("RIFF"));
+        const auto le32 = [&header](int at) {
+            return static_cast<std::uint8_t>(header[at]) | static_cast<std::uint8_t>(header[at + 1]) << 8 |
+                   static_cast<std::uint8_t>(header[at + 2]) << 16;
+        };
+        QCOMPARE(le32(24), 8000U);
+        // 1.5 s of 16-bit mono.
+        QCOMPARE(le32(40), 8000U * 3);
+        const QStringList before = QDir(card_->folder()).entryList(QDir::Files);
+        child<QCheckBox>(window_.get(), QStringLiteral("cbOuvirTelefone"))->setChecked(false);
+        QTest::mouseClick(child<QToolButton>(window_.get(), QStringLiteral("btVisaoPlay4")), Qt::LeftButton);
+        QCOMPARE(operations_.sound.calls[1], QStringLiteral("play ") + card_->folder() + QStringLiteral("104.wav"));
+        QCOMPARE(QDir(card_->folder()).entryList(QDir::Files), before);
+    }
+
     void replacingARowConvertsIntoItTrimmedAndMeasuresItAgain() {
         const QString take = card_->folder() + QStringLiteral("take.wav");
         QVERIFY(sox(QStringLiteral("-r 22050 -c 2 -b 16"), take, QStringLiteral("synth 0.5 sine 300 vol 0.3 pad 2 2")));
