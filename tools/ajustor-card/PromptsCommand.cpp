@@ -54,16 +54,15 @@ ExitCode printPrompts(const std::string& folder, std::ostream& out) {
     Json rows = Json::array();
     for (int index = 0; index < PromptCount; ++index) {
         const PromptSurvey survey = surveyPrompt(prefix, index, 0);
-        // A file the device cannot play has no figures it would use.
-        const bool measured = survey.state == PromptSurveyState::Ok;
         Json row;
         row["target"] = index == VinhetaPromptIndex ? std::string("vinheta") : std::to_string(index);
         row["prompt"] = survey.promptName;
         row["state"] = stateName(survey.state);
-        row["seconds"] = measured ? figure(survey.seconds, 3) : nullptr;
-        row["sampleRate"] = measured ? figure(survey.sampleRate) : nullptr;
-        row["peak"] = measured ? figure(survey.peak) : nullptr;
-        row["speechLevelDbm0"] = measured ? figure(survey.speechLevelDbm0, 1) : nullptr;
+        // Null where the prompt lacks a figure: absent, not a WAV, or silent.
+        row["seconds"] = figure(survey.seconds, 3);
+        row["sampleRate"] = figure(survey.sampleRate);
+        row["peak"] = figure(survey.peak);
+        row["speechLevelDbm0"] = figure(survey.speechLevelDbm0, 1);
         rows.push_back(std::move(row));
     }
     print(out, Json{{"prompts", std::move(rows)}});
