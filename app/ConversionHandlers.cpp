@@ -55,7 +55,7 @@ void TMainFormQuorvel::btSelecioneClick() {
     convertPage_.summary->clear();
     convertPage_.waveform->setColumns({});
     const TLevelMode level = convertPage_.speechLevel->isChecked() ? TLevelMode::Speech : TLevelMode::Peak;
-    prompt_.Begin({toStdString(programFolder_), index, toStdString(file), level},
+    prompt_.Begin({toStdString(programFolder_), index, toStdString(file), level, convertPage_.trim->isChecked()},
                   {[this](const std::string& text) { convertPage_.log->setText(toQString(text)); },
                    [this](const TPromptResult& result) { promptFinished(result); }});
 }
@@ -72,6 +72,8 @@ void TMainFormQuorvel::promptFinished(const TPromptResult& result) {
     promptLock_.reset();
     convertPage_.select->setEnabled(!copying_);
     if (result.Outcome != TPromptOutcome::Installed) return;
+    for (int index = 0; index < PromptCount; ++index)
+        if (promptFileName(index) == result.PromptName) measureOverviewRow(index);
     convertPage_.summary->setText(summaryText(result.Summary));
     convertPage_.waveform->setColumns(result.Summary.Waveform);
 }

@@ -35,6 +35,8 @@ ConvertPage buildConvertPage(QWidget* page) {
     // Not part of the configuration: it changes nothing that is saved.
     built.speechLevel = new QCheckBox(QString::fromUtf8("Igualar volume da fala"), group);
     built.speechLevel->setObjectName(QStringLiteral("cbNivelVoz"));
+    built.trim = new QCheckBox(QString::fromUtf8("Remover silêncio do início e do fim"), group);
+    built.trim->setObjectName(QStringLiteral("cbRemoverSilencio"));
 
     auto* panel = new QFrame(group);
     panel->setObjectName(QStringLiteral("Panel1"));
@@ -64,12 +66,20 @@ ConvertPage buildConvertPage(QWidget* page) {
     choice->addStretch(1);
     auto* groupLayout = new QVBoxLayout(group);
     groupLayout->addLayout(choice);
-    groupLayout->addWidget(built.speechLevel);
+    auto* options = new QHBoxLayout;
+    options->addWidget(built.speechLevel);
+    options->addWidget(built.trim);
+    options->addStretch(1);
+    groupLayout->addLayout(options);
     groupLayout->addWidget(panel);
 
     auto* layout = new QVBoxLayout(page);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addWidget(group);
+    auto* overview = new QGroupBox(QString::fromUtf8("Arquivos de voz do cartão"), page);
+    overview->setObjectName(QStringLiteral("GroupBoxVisao"));
+    built.overview = buildPromptOverview(overview);
+    layout->addWidget(overview);
     layout->addStretch(1);
     return built;
 }

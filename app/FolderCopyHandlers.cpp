@@ -99,6 +99,8 @@ void TMainFormQuorvel::copyFolder(const QString& source, const QString& destinat
             copy.copy(static_cast<std::size_t>(i));
         }
         copy.finish();
+        // A restore may have brought other prompts.
+        measureOverview();
         tAguarda_->start();
     }
     if (!copy.failures().empty()) boxes_.showMessage(this, notCopiedText(copy.failures()));

@@ -7,6 +7,8 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTabWidget>
+#include <QTemporaryFile>
+#include <QThreadPool>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -69,7 +71,9 @@ TMainFormQuorvel::TMainFormQuorvel(const QString& programFolder, MessageBoxes& b
     buildWindow();
     connectHandlers();
     connectConversionHandlers();
+    connectOverviewHandlers();
     FormCreate();
+    measureOverview();
 }
 
 void TMainFormQuorvel::buildWindow() {

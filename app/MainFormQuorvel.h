@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QWidget>
+#include <array>
 #include <memory>
 #include <utility>
 
@@ -20,11 +21,15 @@
 #include "config/DeviceConfiguration.h"
 #include "operations/FileCopy.h"
 #include "operations/prompt/PromptConversion.h"
+#include "operations/prompt/PromptFiles.h"
+#include "operations/prompt/PromptLevelAll.h"
 #include "shell/OperationSeams.h"
 
 class QFileSystemWatcher;
 class QLabel;
 class QTabWidget;
+class QTemporaryFile;
+class QThreadPool;
 class QTimer;
 
 namespace quorvel {
@@ -58,6 +63,10 @@ public:
     // Replaces the file chooser of page 2 (tests).
     void setOpenDialog2(std::unique_ptr<OpenFileDialog> dialog);
     TPromptConversion& promptConversion() { return prompt_; }
+    // Replaces how a levelled prompt is put in place (tests).
+    void setPromptInstaller(TPromptInstaller install) { installPrompt_ = std::move(install); }
+    // Waits for the overview's measurements and shows them (tests).
+    void settleOverview();
 
 public Q_SLOTS:
     void FormCreate();
@@ -76,6 +85,7 @@ public Q_SLOTS:
     void tChangeTimer();
     void PageControl1Change(int index);
     void btSelecioneClick();
+    void btIgualarTodosClick();
     void WaveOut1Progress();
     void WaveOut2Progress();
     void WaveOut1Done();
@@ -118,6 +128,10 @@ private:
     void connectPromptHandlers();
     void connectConversionHandlers();
     void promptFinished(const TPromptResult& result);
+    void connectOverviewHandlers();
+    // Measures the prompts off the window's thread; each row fills in when ready.
+    void measureOverview();
+    void measureOverviewRow(int index);
     // Reads every record file into the fields. Throws CardError after
     // showing what was read before the failure.
     void loadConfigurationIntoFields();
@@ -168,6 +182,12 @@ private:
     QTimer* tCartao_ = nullptr;
     QLabel* changedNotice_ = nullptr;  // lbAlterado
     std::unique_ptr<CardLock> promptLock_;
+    TPromptInstaller installPrompt_ = InstallPrompt;
+    std::unique_ptr<QTemporaryFile> telephoneCopy_;  // the prompt last played as on the telephone
+    // A row shows only its latest measurement.
+    std::array<unsigned, PromptCount> overviewGeneration_{};
+    // Last, so it is gone (its work finished) before what that work touches.
+    std::unique_ptr<QThreadPool> overviewPool_;
 };
 
 }  // namespace quorvel

@@ -3,13 +3,38 @@
 #include <QPushButton>
 #include <QToolButton>
 
+#include <QCheckBox>
+#include <QDir>
+#include <QTemporaryFile>
+#include <stdexcept>
+
 #include "app/MainFormQuorvel.h"
+#include "app/QtText.h"
+#include "config/PromptFile.h"
+#include "operations/prompt/TelephoneLine.h"
 
 namespace quorvel {
 
 void TMainFormQuorvel::playPrompt(int menu) {
     // Always the card's own prompt, whatever folder was used last.
-    seams_.sound.play(programFolder_ + QStringLiteral("10%1.wav").arg(menu));
+    const QString prompt = programFolder_ + QString::fromStdString(*promptFileName(menu));
+    if (!convertPage_.overview.telephone->isChecked()) {
+        seams_.sound.play(prompt);
+        return;
+    }
+    // The telephone version goes outside the card folder, never onto the card.
+    auto line = std::make_unique<QTemporaryFile>(QDir::tempPath() + QStringLiteral("/quorvel-telefone-XXXXXX.wav"));
+    try {
+        if (!line->open()) throw std::runtime_error("");
+        line->close();
+        MakeTelephoneCopy(toStdString(prompt), toStdString(line->fileName()));
+    } catch (const std::exception&) {
+        // A prompt the line cannot carry is played as it is.
+        seams_.sound.play(prompt);
+        return;
+    }
+    telephoneCopy_ = std::move(line);
+    seams_.sound.play(telephoneCopy_->fileName());
 }
 
 void TMainFormQuorvel::SpeedButton6Click() { playPrompt(0); }

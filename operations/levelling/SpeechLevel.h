@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <utility>
 
 namespace quorvel {
 
@@ -25,17 +26,41 @@ public:
     std::optional<double> ActiveLevelDbm0() const;
     std::uint64_t SampleCount() const { return FCount; }
 
+    // First and last sample (counted from the first Add, 0-based) that the chosen threshold finds active,
+    // the hangover after the last one included and clipped to the samples seen; none when nothing is active.
+    std::optional<std::pair<std::uint64_t, std::uint64_t>> ActiveSpan() const;
+
 private:
     static constexpr int ThresholdCount = 16;
+    // Levels are -1 (below the lowest threshold) to 15; arrays indexed by level + 1.
+    static constexpr int LevelCount = ThresholdCount + 1;
+    // A sliding-window maximum of the levels over the hangover: levels fall
+    // strictly from front to back, so it never holds more than LevelCount.
+    static constexpr int WindowCapacity = 32;
+    struct TWindowEntry {
+        int Level;
+        std::uint64_t Sample;
+    };
+
+    std::optional<int> ChosenThreshold() const;
+    std::uint64_t ActiveCount(int Threshold) const;
 
     double FSmoothing;
+    double FRise;
     std::uint64_t FHangover;
     double FEnvelope1 = 0;
     double FEnvelope2 = 0;
     double FSumOfSquares = 0;
     std::uint64_t FCount = 0;
-    std::uint64_t FActive[ThresholdCount] = {};
-    std::uint64_t FSinceActive[ThresholdCount] = {};
+    // Samples whose highest threshold reached within the hangover is level.
+    std::uint64_t FWindowLevelCount[LevelCount] = {};
+    // First and last sample whose envelope reached exactly this level.
+    std::uint64_t FFirstAt[LevelCount] = {};
+    std::uint64_t FLastAt[LevelCount] = {};
+    bool FSeen[LevelCount] = {};
+    TWindowEntry FWindow[WindowCapacity] = {};
+    unsigned FWindowFront = 0;
+    unsigned FWindowBack = 0;  // one past the last entry
 };
 
 // dBm0 of a mean square in 16-bit units squared.

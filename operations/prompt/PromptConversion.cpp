@@ -1,6 +1,7 @@
 #include "operations/prompt/PromptConversion.h"
 
 #include "operations/prompt/PromptFiles.h"
+#include "operations/prompt/PromptTrim.h"
 
 #include <cstdio>
 #include <exception>
@@ -64,7 +65,7 @@ void TPromptConversion::Begin(TPromptRequest Request, TPromptEvents Events) {
     if (Running()) return;
     FRequest = std::move(Request);
     FEvents = std::move(Events);
-    FPromptName = PromptFileName(FRequest.PromptIndex).value_or("");
+    FPromptName = promptFileName(FRequest.PromptIndex).value_or("");
     if (FPromptName.empty()) {
         Fail("menu desconhecido");
         return;
@@ -134,6 +135,7 @@ void TPromptConversion::MonoDone() {
     Log(ConvertedText);
     TPromptResult result;
     try {
+        if (FRequest.Trim) TrimPromptFile(FMono);
         result.Summary = LevelPromptFile(FMono, FRequest.Level);
         InstallPrompt(FMono, FRequest.CardFolder + FPromptName);
         FMono.clear();

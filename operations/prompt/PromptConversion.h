@@ -18,6 +18,7 @@ struct TPromptRequest {
     int PromptIndex = 0;     // 0..9 for the menus, 10 for the Vinheta
     std::string SourcePath;
     TLevelMode Level = TLevelMode::Peak;
+    bool Trim = false;  // cut silence before and after the speech
 };
 
 enum class TPromptOutcome {

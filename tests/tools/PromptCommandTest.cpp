@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include <nlohmann/json.hpp>
 
@@ -42,6 +44,28 @@ TEST_F(PromptCommand, InstallsThePromptAndPrintsItsSummary) {
     EXPECT_EQ(card.read("104.wav").substr(0, 4), "RIFF");
     // Nothing on stderr when it is not a terminal: no progress bar.
     EXPECT_EQ(run.err, "");
+}
+
+// 2 s of silence before a 1 s tone and 3 s after come down to 0.3 s and
+// 0.5 s around what the meter finds active (the tone and its 0.2 s hangover).
+TEST_F(PromptCommand, TrimCutsTheSilenceAroundTheSpeech) {
+    const fs::path padded = card.path() / "padded.wav";
+    const std::string command = "sox -n -r 8000 -c 1 -b 16 '" + padded.string() + "' synth 1 sine 440 vol 0.25 pad 2 3";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    for (const bool trim : {false, true}) {
+        std::vector<std::string> arguments = {"prompt", card.folder(), "3", padded.string(), "--level", "none"};
+        if (trim) arguments.push_back("--trim");
+        const auto run = runCardTool(arguments);
+        ASSERT_EQ(run.status, 0) << run.err;
+        const int frames = nlohmann::json::parse(run.out)["frames"];
+        if (trim) {
+            // The meter's envelope decays for a little while after the tone.
+            EXPECT_GE(frames, 8000 * 2.0);
+            EXPECT_LE(frames, 8000 * 2.2);
+        } else {
+            EXPECT_EQ(frames, 8000 * 6);
+        }
+    }
 }
 
 TEST_F(PromptCommand, SpeechLevelAndVinheta) {

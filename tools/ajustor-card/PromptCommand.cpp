@@ -96,7 +96,7 @@ ExitCode promptCard(const PromptArguments& arguments, std::ostream& out, std::os
     conversion.ConnectSinkEvents([&](int percent) {
         if (showProgress) drawProgress(err, percent);
     });
-    conversion.Begin({folder, *index, arguments.file, *level},
+    conversion.Begin({folder, *index, arguments.file, *level, arguments.trim},
                      {[](const std::string&) {}, [&](const TPromptResult& result) { finished = result; }});
     while (!finished) {
         {

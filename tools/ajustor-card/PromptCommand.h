@@ -13,6 +13,7 @@ struct PromptArguments {
     std::string target;  // "0".."9" or "vinheta"
     std::string file;
     std::string level = "peak";
+    bool trim = false;
 };
 
 // Prints the installed prompt's summary as JSON on `out`; errors, and a

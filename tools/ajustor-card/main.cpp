@@ -14,6 +14,7 @@
 #include "ExitCode.h"
 #include "FolderCopyCommand.h"
 #include "PromptCommand.h"
+#include "PromptsCommand.h"
 
 using namespace quorvel::card_tool;
 
@@ -53,6 +54,14 @@ int main(int argc, char** argv) {
     promptCommand->add_option("TARGET", prompt.target, "Menu digit 0-9, or vinheta")->required();
     promptCommand->add_option("FILE", prompt.file, "The recording, MP3 or WAV")->required();
     promptCommand->add_option("--level", prompt.level, "peak (default), speech or none");
+    promptCommand->add_flag("--trim", prompt.trim, "Cut silence before and after the speech to 0.3 s and 0.5 s");
+
+    CLI::App* prompts = app.add_subcommand("prompts", "Print the state and level of every prompt in DIR as JSON");
+    prompts->add_option("DIR", folder, "Card folder")->required()->check(CLI::ExistingDirectory);
+
+    CLI::App* levelAll =
+        app.add_subcommand("level-all", "Bring every prompt in DIR to the same speech level, -19 dBm0");
+    levelAll->add_option("DIR", folder, "Card folder")->required()->check(CLI::ExistingDirectory);
 
     CLI::App* backup = writing(app.add_subcommand("backup", "Copy the plain files of the card folder DIR into DEST"));
     backup->add_option("DIR", folder, "Card folder")->required()->check(CLI::ExistingDirectory);
@@ -91,6 +100,10 @@ int main(int argc, char** argv) {
         result = checkCard(folder, std::cout, std::cerr);
     } else if (*set) {
         result = setCard(folder, assignments, std::cerr);
+    } else if (*prompts) {
+        result = printPrompts(folder, std::cout);
+    } else if (*levelAll) {
+        result = levelAllPrompts(folder, std::cout);
     } else if (*promptCommand) {
         result = promptCard(prompt, std::cout, std::cerr, ::isatty(STDERR_FILENO) == 1);
     } else {

@@ -1,0 +1,88 @@
+// A card of 11 three-minute prompts (8 kHz, 16-bit mono speech-like tone
+// bursts made by sox): measuring every prompt for the overview against
+// `sox f.wav -n stats` on each, and levelling them all against sox
+// normalising each into a new file.
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "config/PromptFile.h"
+#include "operations/prompt/PromptFiles.h"
+#include "operations/prompt/PromptLevelAll.h"
+#include "operations/prompt/PromptSurvey.h"
+
+namespace {
+
+using namespace quorvel;
+
+class CardOfLongPrompts {
+public:
+    CardOfLongPrompts() {
+        card_ = std::filesystem::temp_directory_path() / "quorvel-bench-prompts";
+        std::filesystem::remove_all(card_);
+        std::filesystem::create_directories(card_);
+        for (int index = 0; index < PromptCount; ++index) make(index);
+    }
+    ~CardOfLongPrompts() { std::filesystem::remove_all(card_); }
+
+    // Each prompt gets its own level, so that levelling changes all of them.
+    void make(int index) const {
+        const std::string volume = std::to_string(0.02 + 0.05 * index);
+        const std::string command = "sox -n -r 8000 -c 1 -b 16 '" + path(index) +
+                                    "' synth 180 sine 300 tremolo 3 90 vol " + volume + " 2>/dev/null";
+        if (std::system(command.c_str()) != 0) std::abort();
+    }
+    std::string folder() const { return card_.string() + "/"; }
+    std::string path(int index) const { return folder() + *promptFileName(index); }
+
+private:
+    std::filesystem::path card_;
+};
+
+void BM_OverviewSurvey(benchmark::State& state) {
+    CardOfLongPrompts card;
+    for (auto _ : state) {
+        for (int index = 0; index < PromptCount; ++index)
+            benchmark::DoNotOptimize(surveyPrompt(card.folder(), index, 160));
+    }
+}
+BENCHMARK(BM_OverviewSurvey)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_SoxStats(benchmark::State& state) {
+    CardOfLongPrompts card;
+    for (auto _ : state) {
+        for (int index = 0; index < PromptCount; ++index) {
+            const std::string command = "sox '" + card.path(index) + "' -n stats 2>/dev/null";
+            if (std::system(command.c_str()) != 0) state.SkipWithError("sox failed");
+        }
+    }
+}
+BENCHMARK(BM_SoxStats)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_LevelAll(benchmark::State& state) {
+    CardOfLongPrompts card;
+    for (auto _ : state) {
+        state.PauseTiming();
+        for (int index = 0; index < PromptCount; ++index) card.make(index);
+        state.ResumeTiming();
+        const TLevelAllOutcome outcome = LevelAllPrompts(card.folder(), InstallPrompt);
+        if (!outcome.Failed.empty()) state.SkipWithError("a prompt was not levelled");
+    }
+}
+BENCHMARK(BM_LevelAll)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_SoxNormalise(benchmark::State& state) {
+    CardOfLongPrompts card;
+    for (auto _ : state) {
+        for (int index = 0; index < PromptCount; ++index) {
+            const std::string command = "sox --norm=-1 '" + card.path(index) + "' '" + card.folder() +
+                                        "normalised.wav' && sync -f '" + card.folder() + "'";
+            if (std::system(command.c_str()) != 0) state.SkipWithError("sox failed");
+        }
+    }
+}
+BENCHMARK(BM_SoxNormalise)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace
