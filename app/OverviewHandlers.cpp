@@ -75,6 +75,8 @@ void TMainFormQuorvel::btIgualarTodosClick() {
     if (!boxes_.confirm(this,
                         QString::fromUtf8("Igualar o volume da fala destes arquivos de voz?\n") + nameList(names)))
         return;
+    const auto lock = lockCardForWriting(programFolder_);
+    if (!lock) return;
     const TLevelAllOutcome outcome = LevelAllPrompts(folder, installPrompt_);
     measureOverview();
     if (outcome.Failed.empty()) return;

@@ -15,6 +15,7 @@
 #include "FolderCopyCommand.h"
 #include "PromptCommand.h"
 #include "PromptsCommand.h"
+#include "config/CardFolder.h"
 
 using namespace quorvel::card_tool;
 
@@ -60,7 +61,7 @@ int main(int argc, char** argv) {
     prompts->add_option("DIR", folder, "Card folder")->required()->check(CLI::ExistingDirectory);
 
     CLI::App* levelAll =
-        app.add_subcommand("level-all", "Bring every prompt in DIR to the same speech level, -19 dBm0");
+        writing(app.add_subcommand("level-all", "Bring every prompt in DIR to the same speech level, -19 dBm0"));
     levelAll->add_option("DIR", folder, "Card folder")->required()->check(CLI::ExistingDirectory);
 
     CLI::App* backup = writing(app.add_subcommand("backup", "Copy the plain files of the card folder DIR into DEST"));
@@ -84,11 +85,13 @@ int main(int argc, char** argv) {
 
     // Writers hold the folder they write until they exit; readers never wait.
     std::unique_ptr<quorvel::CardLock> cardLock;
-    if (!*show && !*check) {
-        const bool copying = *backup || *restore;
+    const bool copying = *backup || *restore;
+    if (*init || *set || *promptCommand || *levelAll || copying) {
         const std::string& written = copying ? destination : *promptCommand ? prompt.folder : folder;
         cardLock = lockForWriting(written, app.get_subcommands().front()->get_name(), lockOptions, std::cerr);
         if (!cardLock) return toStatus(ExitCode::CardFailure);
+        // What a killed run of any writing command left behind.
+        quorvel::CardFolder(written).removeLeftoverTemporaries();
     }
 
     ExitCode result = ExitCode::Success;
