@@ -11,6 +11,7 @@
 #include "app/ConfigurationFields.h"
 #include "app/ConvertPage.h"
 #include "app/ExitGuard.h"
+#include "app/FlowMapWindow.h"
 #include "app/MenusPage.h"
 #include "app/ProgressPanel.h"
 #include "config/CallFlowCheck.h"
@@ -53,6 +54,8 @@ public:
     // Replaces the file chooser of page 2 (tests).
     void setOpenDialog2(std::unique_ptr<OpenFileDialog> dialog);
     TPromptConversion& promptConversion() { return prompt_; }
+    // Replaces the save dialog of "Mapa" and "Relatório" (tests).
+    void setSaveFileChooser(SaveFileChooser chooser);
 
 public Q_SLOTS:
     void FormCreate();
@@ -95,6 +98,8 @@ public Q_SLOTS:
     void Button1Click();
     void lbVerificaClick();
     void lvVerificaDblClick(int row);
+    void btMapaClick();
+    void btRelatorioClick();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -121,6 +126,9 @@ private:
     void refreshVerification();
     // The page and the field a finding concerns.
     std::pair<int, QWidget*> fieldOf(const FindingPlace& place);
+    // Shows the page of the field and puts the focus in it.
+    void showField(const FindingPlace& place);
+    void connectMapHandlers();
 
     QString programFolder_;
     MessageBoxes& boxes_;
@@ -138,6 +146,8 @@ private:
     QTimer* tChange_ = nullptr;
     QTimer* tAguarda_ = nullptr;
     VerificationList* verificationList_ = nullptr;
+    SaveFileChooser saveChooser_ = platformSaveFileChooser();
+    FlowMapWindow* flowMap_ = nullptr;
     bool dataChanged_ = false;
     TPromptConversion prompt_;
     std::unique_ptr<OpenFileDialog> openDialog2_;
