@@ -4,12 +4,13 @@
 #include <QToolButton>
 
 #include "app/MainFormQuorvel.h"
+#include "config/PromptFile.h"
 
 namespace quorvel {
 
 void TMainFormQuorvel::playPrompt(int menu) {
     // Always the card's own prompt, whatever folder was used last.
-    seams_.sound.play(programFolder_ + QStringLiteral("10%1.wav").arg(menu));
+    seams_.sound.play(programFolder_ + QString::fromStdString(*promptFileName(menu)));
 }
 
 void TMainFormQuorvel::SpeedButton6Click() { playPrompt(0); }

@@ -188,7 +188,7 @@ private:
             if (!reached_[menu]) continue;
             const PromptState state = prompts_(menu);
             if (state == PromptState::Playable) continue;
-            const std::string prefix = menuLabel(menu) + ": o arquivo de voz " + promptFileName(menu);
+            const std::string prefix = menuLabel(menu) + ": o arquivo de voz " + *promptFileName(menu);
             add(FindingCode::MissingPrompt, {Kind::Prompt, menu},
                 prefix + (state == PromptState::Missing ? " não está na pasta do cartão."
                                                         : " não é um WAV PCM de 16 bits mono."));

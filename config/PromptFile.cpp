@@ -35,10 +35,14 @@ private:
 
 }  // namespace
 
-std::string promptFileName(int menu) { return "10" + std::to_string(menu) + ".wav"; }
+std::optional<std::string> promptFileName(int promptIndex) {
+    if (promptIndex >= 0 && promptIndex <= 9) return std::to_string(100 + promptIndex) + ".wav";
+    if (promptIndex == VinhetaPromptIndex) return "132.wav";
+    return std::nullopt;
+}
 
 PromptState promptState(const std::string& folder, int menu) {
-    const std::string path = folder + promptFileName(menu);
+    const std::string path = folder + promptFileName(menu).value_or("");
     // Non-blocking, so that a pipe standing under a prompt name cannot hang the check.
     const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (descriptor < 0) return PromptState::Missing;

@@ -1,6 +1,7 @@
 // The voice prompt of each menu as a file of the card folder.
 #pragma once
 
+#include <optional>
 #include <string>
 
 namespace quorvel {
@@ -11,8 +12,13 @@ enum class PromptState {
     Unplayable,  // not a 16-bit mono PCM WAV
 };
 
-// "100.wav" for menu 0 ... "109.wav" for menu 9.
-std::string promptFileName(int menu);
+// The prompts are numbered 0 to 9 for the menus and 10 for the Vinheta.
+inline constexpr int VinhetaPromptIndex = 10;
+inline constexpr int PromptCount = 11;
+
+// "100.wav" ... "109.wav" for the menus 0 to 9, "132.wav" for the Vinheta;
+// none for any other number.
+std::optional<std::string> promptFileName(int promptIndex);
 
 // Looks at the prompt of `menu` in `folder` (which ends with a separator).
 PromptState promptState(const std::string& folder, int menu);

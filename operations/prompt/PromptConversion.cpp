@@ -64,7 +64,7 @@ void TPromptConversion::Begin(TPromptRequest Request, TPromptEvents Events) {
     if (Running()) return;
     FRequest = std::move(Request);
     FEvents = std::move(Events);
-    FPromptName = PromptFileName(FRequest.PromptIndex).value_or("");
+    FPromptName = promptFileName(FRequest.PromptIndex).value_or("");
     if (FPromptName.empty()) {
         Fail("menu desconhecido");
         return;

@@ -40,12 +40,6 @@ std::string FolderOf(const std::string& Path) {
 
 }  // namespace
 
-std::optional<std::string> PromptFileName(int PromptIndex) {
-    if (PromptIndex >= 0 && PromptIndex <= 9) return std::to_string(100 + PromptIndex) + ".wav";
-    if (PromptIndex == VinhetaPromptIndex) return "132.wav";
-    return std::nullopt;
-}
-
 TPromptSourceKind ClassifyPromptSource(const std::string& Path) {
     const auto dot = Path.find_last_of("./");
     if (dot == std::string::npos || Path[dot] != '.') return TPromptSourceKind::Other;

@@ -1,14 +1,10 @@
 #pragma once
 
-#include <optional>
+#include "config/PromptFile.h"
+
 #include <string>
 
 namespace quorvel {
-
-inline constexpr int VinhetaPromptIndex = 10;
-
-// "100.wav" … "109.wav" for the menus 0 to 9, "132.wav" for the Vinheta.
-std::optional<std::string> PromptFileName(int PromptIndex);
 
 enum class TPromptSourceKind { Mp3, Wav, Other };
 // By the extension, whatever its case.

@@ -23,7 +23,7 @@ struct PromptSurvey {
     std::string promptName;  // "100.wav" ... "109.wav", "132.wav"
     PromptSurveyState state = PromptSurveyState::Absent;
     // Why an unplayable prompt cannot be played, as the window shows it:
-    // "não é WAV", "não é 16 bits", "não é mono". Empty otherwise.
+    // "não é WAV", "não é PCM", "não é 16 bits", "não é mono". Empty otherwise.
     std::string problem;
     // Figures of a file the WAV reader could read (also an unplayable one,
     // e.g. stereo or 8-bit); none for an absent file or one that is not a WAV.

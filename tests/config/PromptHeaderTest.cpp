@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
+#include <utility>
 
 #include "CardTestSupport.h"
 #include "config/PromptFile.h"
@@ -111,7 +113,13 @@ TEST(PromptFile, TellsMissingFromUnplayable) {
     EXPECT_EQ(promptState(folder.folder(), 2), PromptState::Unplayable);
     EXPECT_EQ(promptState(folder.folder(), 3), PromptState::Missing) << "a folder is no prompt";
     EXPECT_EQ(promptState(folder.folder(), 9), PromptState::Missing);
-    EXPECT_EQ(promptFileName(9), "109.wav");
+}
+
+TEST(PromptFile, NamesOfTheMenusAndTheVinheta) {
+    const std::pair<int, std::optional<std::string>> rows[] = {
+        {0, "100.wav"}, {5, "105.wav"}, {9, "109.wav"}, {10, "132.wav"}, {11, std::nullopt}, {-1, std::nullopt},
+    };
+    for (const auto& [index, name] : rows) EXPECT_EQ(promptFileName(index), name) << index;
 }
 
 }  // namespace

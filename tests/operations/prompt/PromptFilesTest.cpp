@@ -11,12 +11,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-TEST(PromptFiles, NamesAndSourceKinds) {
-    EXPECT_EQ(PromptFileName(0), "100.wav");
-    EXPECT_EQ(PromptFileName(5), "105.wav");
-    EXPECT_EQ(PromptFileName(10), "132.wav");
-    EXPECT_EQ(PromptFileName(11), std::nullopt);
-    EXPECT_EQ(PromptFileName(-1), std::nullopt);
+TEST(PromptFiles, SourceKinds) {
     EXPECT_EQ(ClassifyPromptSource("/x/GRAVACAO.MP3"), TPromptSourceKind::Mp3);
     EXPECT_EQ(ClassifyPromptSource("a.Wav"), TPromptSourceKind::Wav);
     EXPECT_EQ(ClassifyPromptSource("/dir.mp3/file"), TPromptSourceKind::Other);

@@ -50,6 +50,10 @@ std::vector<std::uint8_t> ReadFile(const fs::path& Path) {
     return {std::istreambuf_iterator<char>(in), {}};
 }
 
+bool HaveSox() { return std::system("command -v sox >/dev/null 2>&1") == 0; }
+
+bool Sox(const std::string& Arguments) { return std::system(("sox " + Arguments).c_str()) == 0; }
+
 bool MakeMp3(const fs::path& Path, double Seconds, int Rate, int Channels) {
     const std::string command =
         "ffmpeg -nostdin -loglevel error -y -f lavfi -i sine=frequency=440:sample_rate=" + std::to_string(Rate) +

@@ -18,6 +18,11 @@ std::vector<std::uint8_t> ReadFile(const std::filesystem::path& Path);
 // A sine tone made by ffmpeg with libmp3lame; false when ffmpeg failed.
 bool MakeMp3(const std::filesystem::path& Path, double Seconds, int Rate = 22050, int Channels = 2);
 
+// Whether sox is on the PATH.
+bool HaveSox();
+// Runs `sox Arguments`; true when it succeeded.
+bool Sox(const std::string& Arguments);
+
 // The samples of a 16-bit PCM WAV with the plain 44-byte header.
 std::vector<std::int16_t> PcmSamples(const std::vector<std::uint8_t>& Wave);
 
