@@ -88,6 +88,8 @@ private:
         const qreal scale = std::min<qreal>(1, pages_.width() / flowMap.size.width());
         qreal shown = 0;
         while (shown < flowMap.size.height()) {
+            // Each band gets at least a fifth of a page.
+            if (pages_.remaining() < pages_.pageHeight() / 5) pages_.newPage();
             const qreal room = pages_.remaining() - 8;
             const qreal band = std::min(room / scale, flowMap.size.height() - shown);
             const QRectF visible(0, shown, flowMap.size.width(), band);
@@ -276,16 +278,7 @@ QString findingsSummary(std::size_t findingCount) {
 
 ReportContents cardReportContents(const DeviceConfiguration& config, const std::string& folder, QDateTime madeAt) {
     ReportContents contents{folder, std::move(madeAt), config, buildCallFlowModel(config, folder), {}};
-    for (int prompt = 0; prompt < kMenuCount; ++prompt) {
-        PromptSurvey survey;
-        survey.promptIndex = prompt;
-        survey.promptName = promptFileName(prompt);
-        const PromptState state = promptState(folder, prompt);
-        survey.state = state == PromptState::Playable  ? PromptSurveyState::Ok
-                       : state == PromptState::Missing ? PromptSurveyState::Absent
-                                                       : PromptSurveyState::Unplayable;
-        contents.prompts.push_back(std::move(survey));
-    }
+    for (int prompt = 0; prompt < PromptCount; ++prompt) contents.prompts.push_back(surveyPrompt(folder, prompt));
     return contents;
 }
 

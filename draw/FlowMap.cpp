@@ -53,9 +53,9 @@ QString slotText(const FlowSlot& slot) {
 QString menuTitle(const FlowMenu& menu) {
     QString title = menuName(menu.menu);
     if (menu.prompt == PromptState::Missing) {
-        title += QString::fromUtf8(" — sem ") + fromUtf8(promptFileName(menu.menu));
+        title += QString::fromUtf8(" — sem ") + fromUtf8(*promptFileName(menu.menu));
     } else if (menu.prompt == PromptState::Unplayable) {
-        title += QString::fromUtf8(" — ") + fromUtf8(promptFileName(menu.menu)) + QString::fromUtf8(" inválido");
+        title += QString::fromUtf8(" — ") + fromUtf8(*promptFileName(menu.menu)) + QString::fromUtf8(" inválido");
     }
     if (!menu.defined) title += QString::fromUtf8(" (sem opções)");
     return title;
