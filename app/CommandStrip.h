@@ -18,6 +18,8 @@ struct CommandStrip {
     QPushButton* update = nullptr;         // btAtualiza
     QPushButton* clear = nullptr;          // btClear
     QPushButton* save = nullptr;           // btGrava
+    QPushButton* map = nullptr;            // btMapa, beside lbVerifica
+    QPushButton* report = nullptr;         // btRelatorio
     // lbVerifica, at the right end
     ClickableLabel* verification = nullptr;
 

@@ -117,6 +117,9 @@ void TMainFormQuorvel::buildWindow() {
     folderDialog_->setTitle(QString::fromUtf8("Selecione o local para gravação"));
     folderDialog_->setOptions(TFolderDialog::fdoBrowseForComputer | TFolderDialog::fdoNewDialogStyle);
     verificationList_ = new VerificationList(this);
+    flowMap_ = new FlowMapWindow(this, boxes_, [this](QWidget* parent, const QString& caption, const QString& filter) {
+        return saveChooser_(parent, caption, filter);
+    });
 }
 
 void TMainFormQuorvel::connectHandlers() {
@@ -168,6 +171,7 @@ void TMainFormQuorvel::connectHandlers() {
     connectPromptHandlers();
     connect(commands_.verification, &ClickableLabel::clicked, this, &TMainFormQuorvel::lbVerificaClick);
     connect(verificationList_, &VerificationList::chosen, this, &TMainFormQuorvel::lvVerificaDblClick);
+    connectMapHandlers();
 }
 
 }  // namespace quorvel

@@ -12,6 +12,7 @@
 #include "app/ConfigurationFields.h"
 #include "app/ConvertPage.h"
 #include "app/ExitGuard.h"
+#include "app/FlowMapWindow.h"
 #include "app/MenusPage.h"
 #include "app/ProgressPanel.h"
 #include "config/CallFlowCheck.h"
@@ -67,6 +68,8 @@ public:
     void setPromptInstaller(TPromptInstaller install) { installPrompt_ = std::move(install); }
     // Waits for the overview's measurements and shows them (tests).
     void settleOverview();
+    // Replaces the save dialog of "Mapa" and "Relatório" (tests).
+    void setSaveFileChooser(SaveFileChooser chooser);
 
 public Q_SLOTS:
     void FormCreate();
@@ -114,6 +117,8 @@ public Q_SLOTS:
     // shows lbAlterado when another program changed them; tCartao runs it
     // once the folder watcher has been quiet for a moment.
     void cardFilesChanged();
+    void btMapaClick();
+    void btRelatorioClick();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -154,6 +159,9 @@ private:
     void refreshVerification();
     // The page and the field a finding concerns.
     std::pair<int, QWidget*> fieldOf(const FindingPlace& place);
+    // Shows the page of the field and puts the focus in it.
+    void showField(const FindingPlace& place);
+    void connectMapHandlers();
 
     QString programFolder_;
     MessageBoxes& boxes_;
@@ -171,6 +179,8 @@ private:
     QTimer* tChange_ = nullptr;
     QTimer* tAguarda_ = nullptr;
     VerificationList* verificationList_ = nullptr;
+    SaveFileChooser saveChooser_ = platformSaveFileChooser();
+    FlowMapWindow* flowMap_ = nullptr;
     bool dataChanged_ = false;
     TPromptConversion prompt_;
     std::unique_ptr<OpenFileDialog> openDialog2_;

@@ -19,9 +19,13 @@ constexpr int kConvertPageIndex = 2;
 }  // namespace
 
 void TMainFormQuorvel::refreshVerification() {
-    const std::vector<Finding> findings = checkCallFlow(readFields(fields_), card_.folder());
+    const DeviceConfiguration config = readFields(fields_);
+    const std::string& folder = card_.folder();
+    const PromptProbe prompts = [&folder](int menu) { return promptState(folder, menu); };
+    std::vector<Finding> findings = checkCallFlow(config, prompts);
     commands_.verification->setText(verificationSummary(findings.size()));
     verificationList_->setFindings(findings);
+    flowMap_->setModel(buildCallFlowModel(config, std::move(findings), prompts));
 }
 
 void TMainFormQuorvel::lbVerificaClick() {
@@ -30,8 +34,10 @@ void TMainFormQuorvel::lbVerificaClick() {
     verificationList_->activateWindow();
 }
 
-void TMainFormQuorvel::lvVerificaDblClick(int row) {
-    const auto [page, field] = fieldOf(verificationList_->place(row));
+void TMainFormQuorvel::lvVerificaDblClick(int row) { showField(verificationList_->place(row)); }
+
+void TMainFormQuorvel::showField(const FindingPlace& place) {
+    const auto [page, field] = fieldOf(place);
     pageControl_->setCurrentIndex(page);
     activateWindow();
     field->setFocus(Qt::OtherFocusReason);

@@ -20,12 +20,6 @@ bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 bool allDigits(const std::string& text) { return std::all_of(text.begin(), text.end(), isDigit); }
 
-// The menu a target "Mk" sends the caller to, k a digit.
-std::optional<int> menuReference(const std::string& target) {
-    if (target.size() == 2 && target[0] == 'M' && isDigit(target[1])) return target[1] - '0';
-    return std::nullopt;
-}
-
 bool hasTime(const TimeSlot& slot) { return !isMaskEmpty(slot.time); }
 bool hasMenu(const TimeSlot& slot) { return slot.menu >= 0 && slot.menu < kMenuCount; }
 
@@ -67,31 +61,6 @@ MenuFlags definedMenus(const DeviceConfiguration& config) {
         if (!target.empty()) defined[menu] = true;
     });
     return defined;
-}
-
-// Menus a slot selects, and every menu a reached menu's options send callers to.
-MenuFlags reachableMenus(const DeviceConfiguration& config) {
-    MenuFlags reached{};
-    std::vector<int> pending;
-    const auto reach = [&](int menu) {
-        if (!reached[menu]) {
-            reached[menu] = true;
-            pending.push_back(menu);
-        }
-    };
-    forEachSlot(config, [&](DayKind, int, const TimeSlot& slot) {
-        if (hasMenu(slot)) reach(slot.menu);
-    });
-    while (!pending.empty()) {
-        const int menu = pending.back();
-        pending.pop_back();
-        for (const MenuOption& row : config.menus[menu]) {
-            for (const std::string* target : {&row.target1, &row.target2}) {
-                if (auto next = menuReference(*target)) reach(*next);
-            }
-        }
-    }
-    return reached;
 }
 
 // What the window would refuse in a masked field: an unfilled required
@@ -324,6 +293,35 @@ std::string findingPath(const FindingPlace& place) {
             break;
     }
     return "settings.lowerExtension";
+}
+
+std::optional<int> menuReference(const std::string& target) {
+    if (target.size() == 2 && target[0] == 'M' && isDigit(target[1])) return target[1] - '0';
+    return std::nullopt;
+}
+
+std::array<bool, kMenuCount> reachableMenus(const DeviceConfiguration& config) {
+    MenuFlags reached{};
+    std::vector<int> pending;
+    const auto reach = [&](int menu) {
+        if (!reached[menu]) {
+            reached[menu] = true;
+            pending.push_back(menu);
+        }
+    };
+    forEachSlot(config, [&](DayKind, int, const TimeSlot& slot) {
+        if (hasMenu(slot)) reach(slot.menu);
+    });
+    while (!pending.empty()) {
+        const int menu = pending.back();
+        pending.pop_back();
+        for (const MenuOption& row : config.menus[menu]) {
+            for (const std::string* target : {&row.target1, &row.target2}) {
+                if (auto next = menuReference(*target)) reach(*next);
+            }
+        }
+    }
+    return reached;
 }
 
 std::vector<Finding> checkCallFlow(const DeviceConfiguration& config, const PromptProbe& prompts) {

@@ -3,7 +3,9 @@
 // is refused or changed.
 #pragma once
 
+#include <array>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -48,6 +50,12 @@ struct Finding {
     std::string path;
     std::string message;  // for the window, in Portuguese (UTF-8)
 };
+
+// The menu a target "Mk" sends the caller to, k a digit.
+std::optional<int> menuReference(const std::string& target);
+
+// Menus a slot selects, and every menu a reached menu's options send callers to.
+std::array<bool, kMenuCount> reachableMenus(const DeviceConfiguration& config);
 
 // Tells what became of the prompt of a menu; asked only for reachable menus.
 using PromptProbe = std::function<PromptState(int menu)>;

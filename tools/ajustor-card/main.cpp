@@ -16,6 +16,7 @@
 #include "PromptCommand.h"
 #include "PromptsCommand.h"
 #include "config/CardFolder.h"
+#include "ReportCommand.h"
 
 using namespace quorvel::card_tool;
 
@@ -76,6 +77,11 @@ int main(int argc, char** argv) {
     CLI::App* check = app.add_subcommand("check", "Print the call-flow findings of the card in DIR as JSON");
     check->add_option("DIR", folder, "Card folder")->required()->check(CLI::ExistingDirectory);
 
+    std::string reportFile;
+    CLI::App* report = app.add_subcommand("report", "Write the printable report of the card in DIR as a PDF");
+    report->add_option("DIR", folder, "Card folder")->required()->check(CLI::ExistingDirectory);
+    report->add_option("OUT", reportFile, "The PDF to write")->required();
+
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
@@ -101,6 +107,8 @@ int main(int argc, char** argv) {
         result = showCard(folder, std::cout, std::cerr);
     } else if (*check) {
         result = checkCard(folder, std::cout, std::cerr);
+    } else if (*report) {
+        result = reportCard(folder, reportFile, std::cerr);
     } else if (*set) {
         result = setCard(folder, assignments, std::cerr);
     } else if (*prompts) {

@@ -1,0 +1,70 @@
+// The map of a full card saved as SVG and PNG.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QImage>
+#include <QXmlStreamReader>
+
+#include "FullCard.h"
+#include "config/CardFolder.h"
+#include "config/CardSequences.h"
+#include "draw/FlowMap.h"
+
+namespace quorvel {
+namespace {
+
+FlowMap fullCardMap(const ScratchCard& card) {
+    makeFullCard(card);
+    const CardFolder folder(card.folder() + "/");
+    DeviceConfiguration config;
+    loadConfiguration(folder, config);
+    return layoutFlowMap(buildCallFlowModel(config, folder.folder()));
+}
+
+TEST(FlowMapPictures, SvgIsWellFormedAndHoldsTheMenus) {
+    if (!onPath("sox")) GTEST_SKIP() << "sox is not installed to make the prompts";
+    const ScratchCard card;
+    const FlowMap map = fullCardMap(card);
+    const QString path = QString::fromStdString((card.path() / "map.svg").string());
+    ASSERT_TRUE(saveMapSvg(map, path));
+
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    QXmlStreamReader xml(&file);
+    QStringList texts;
+    while (!xml.atEnd()) {
+        if (xml.readNext() == QXmlStreamReader::Characters && !xml.isWhitespace()) texts << xml.text().toString();
+    }
+    ASSERT_FALSE(xml.hasError()) << xml.errorString().toStdString() << " at line " << xml.lineNumber();
+    const QString all = texts.join(QLatin1Char('\n'));
+    for (int menu = 0; menu < kMenuCount; ++menu) {
+        EXPECT_TRUE(all.contains(QStringLiteral("Menu %1").arg(menu))) << menu;
+    }
+    EXPECT_TRUE(all.contains(QString::fromUtf8("07:15 → Menu 0")));
+}
+
+TEST(FlowMapPictures, PngHasTheSizeAskedAndShowsTheMap) {
+    if (!onPath("sox")) GTEST_SKIP() << "sox is not installed to make the prompts";
+    const ScratchCard card;
+    const FlowMap map = fullCardMap(card);
+    for (const QSize size : {QSize(800, 600), QSize(300, 1200)}) {
+        const QString path = QString::fromStdString((card.path() / "map.png").string());
+        ASSERT_TRUE(saveMapPng(map, path, size));
+        const QImage image(path);
+        EXPECT_EQ(image.size(), size);
+        // Something other than the white background was drawn.
+        int inked = 0;
+        for (int y = 0; y < image.height(); y += 4) {
+            for (int x = 0; x < image.width(); x += 4) inked += image.pixelColor(x, y) != QColor(Qt::white);
+        }
+        EXPECT_GT(inked, 50);
+    }
+}
+
+TEST(FlowMapPictures, UnwritablePathIsReported) {
+    const FlowMap map = layoutFlowMap(CallFlowModel{});
+    EXPECT_FALSE(saveMapPng(map, QStringLiteral("/nonexistent/map.png"), QSize(10, 10)));
+}
+
+}  // namespace
+}  // namespace quorvel
