@@ -41,7 +41,12 @@ void TMainFormQuorvel::btRestBackUpClick() {
     const QString source = folderDialog_->Directory();
     folderDialog_->setTitle(QStringLiteral("Selecione o local de destino dos arquivos."));
     if (!folderDialog_->Execute()) return;
-    copyFolder(source, withSeparator(folderDialog_->Directory()));
+    const QString destination = withSeparator(folderDialog_->Directory());
+    if (isCardFolder(destination)) {
+        restoreIntoCard(source);
+        return;
+    }
+    copyFolder(source, destination);
 }
 
 void TMainFormQuorvel::btAtualizaClick() {
@@ -57,15 +62,15 @@ void TMainFormQuorvel::tAguardaTimer() {
     painel_.panel->hide();
 }
 
-void TMainFormQuorvel::copyFolder(const QString& source, const QString& destination) {
+bool TMainFormQuorvel::copyFolder(const QString& source, const QString& destination) {
     FolderCopy copy(toStdString(source), toStdString(destination), card_.fileSystem());
     if (copy.intoItself()) {
         boxes_.showMessage(this, QString::fromUtf8("A pasta de destino é a pasta de origem: escolha outra pasta."));
-        return;
+        return false;
     }
     if (copy.list() != 0) {
         boxes_.showMessage(this, QString::fromUtf8("Não foi possível ler a pasta ") + source);
-        return;
+        return false;
     }
     copying_ = true;
     const int count = static_cast<int>(copy.names().size());
@@ -85,6 +90,7 @@ void TMainFormQuorvel::copyFolder(const QString& source, const QString& destinat
     tAguarda_->start();
     copying_ = false;
     if (!copy.failures().empty()) boxes_.showMessage(this, notCopiedText(copy.failures()));
+    return true;
 }
 
 void TMainFormQuorvel::connectFolderCopyHandlers() {

@@ -19,6 +19,7 @@
 #include "operations/prompt/PromptConversion.h"
 #include "shell/OperationSeams.h"
 
+class QPushButton;
 class QTabWidget;
 class QTimer;
 
@@ -80,6 +81,7 @@ public Q_SLOTS:
     void btRestBackUpClick();
     void btAtualizaClick();
     void tAguardaTimer();
+    void btFeriadosNacionaisClick();
 
     void SpeedButton6Click();
     void SpeedButton10Click();
@@ -108,14 +110,22 @@ private:
     void connectFolderCopyHandlers();
     void connectPromptHandlers();
     void connectConversionHandlers();
+    void connectHolidayHandlers();
     void promptFinished(const TPromptResult& result);
     // Reads every record file into the fields. Throws CardError after
     // showing what was read before the failure.
     void loadConfigurationIntoFields();
     void showCardError(const CardError& error);
     void copyDay(DayKind source, std::initializer_list<DayKind> targets);
-    // Copies the plain files of `source` into `destination` with the progress panel.
-    void copyFolder(const QString& source, const QString& destination);
+    // Copies the plain files of `source` into `destination` with the progress
+    // panel; false when nothing could be copied at all.
+    bool copyFolder(const QString& source, const QString& destination);
+    // A restore whose destination is the card folder: shows what it will
+    // change, keeps a safety copy of the card, copies and reloads the fields.
+    void restoreIntoCard(const QString& source);
+    bool isCardFolder(const QString& folder) const;
+    // The text of the "Confirmação" box before such a restore.
+    QString restorePreviewText(const QString& source);
     void playPrompt(int menu);
     // Runs the call-flow check on the fields and shows its outcome.
     void refreshVerification();
@@ -138,6 +148,7 @@ private:
     QTimer* tChange_ = nullptr;
     QTimer* tAguarda_ = nullptr;
     VerificationList* verificationList_ = nullptr;
+    QPushButton* nationalHolidaysButton_ = nullptr;
     bool dataChanged_ = false;
     TPromptConversion prompt_;
     std::unique_ptr<OpenFileDialog> openDialog2_;

@@ -4,6 +4,7 @@
 
 #include "app/CardFolderAtStart.h"
 #include "app/MainFormQuorvel.h"
+#include "app/QtTranslations.h"
 #include "shell/ApplicationTitle.h"
 #include "shell/QtCardFolderChooser.h"
 #include "shell/QtMessageBoxes.h"
@@ -12,6 +13,7 @@
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(quorvel::applicationTitle());
+    quorvel::installQtTranslations(application);
     quorvel::SingleInstance instance(quorvel::singleInstanceKey());
     if (instance.forwardToRunning()) return 0;
     instance.claim();

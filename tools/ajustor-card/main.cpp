@@ -7,11 +7,14 @@
 
 #include <CLI/CLI.hpp>
 
+#include "ApplyCommand.h"
 #include "CardCommands.h"
 #include "CheckCommand.h"
+#include "DiffCommand.h"
 #include "ExitCode.h"
 #include "FolderCopyCommand.h"
 #include "PromptCommand.h"
+#include "config/NationalHolidays.h"
 
 using namespace quorvel::card_tool;
 
@@ -53,6 +56,22 @@ int main(int argc, char** argv) {
     CLI::App* check = app.add_subcommand("check", "Print the call-flow findings of the card in DIR as JSON");
     check->add_option("DIR", folder, "Card folder")->required()->check(CLI::ExistingDirectory);
 
+    std::string other;
+    CLI::App* diff = app.add_subcommand("diff", "Print what differs between two cards, folders or JSON as show prints");
+    diff->add_option("A", folder, "Card folder or JSON file")->required()->check(CLI::ExistingPath);
+    diff->add_option("B", other, "Card folder or JSON file")->required()->check(CLI::ExistingPath);
+
+    CLI::App* apply = app.add_subcommand("apply", "Enter every value of a JSON as show prints it and save DIR");
+    apply->add_option("DIR", folder, "Card folder")->required()->check(CLI::ExistingDirectory);
+    apply->add_option("FILE", other, "The configuration, JSON")->required()->check(CLI::ExistingFile);
+
+    int year = 0;
+    CLI::App* holidays = app.add_subcommand("holidays", "Fill the holidays of DIR with the national ones of YEAR");
+    holidays->add_option("DIR", folder, "Card folder")->required()->check(CLI::ExistingDirectory);
+    holidays->add_option("YEAR", year, "Year")
+        ->required()
+        ->check(CLI::Range(quorvel::kFirstHolidayYear, quorvel::kLastHolidayYear));
+
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
@@ -69,6 +88,12 @@ int main(int argc, char** argv) {
         result = checkCard(folder, std::cout, std::cerr);
     } else if (*set) {
         result = setCard(folder, assignments, std::cerr);
+    } else if (*diff) {
+        result = diffCards(folder, other, std::cout, std::cerr);
+    } else if (*apply) {
+        result = applyCard(folder, other, std::cerr);
+    } else if (*holidays) {
+        result = holidaysCard(folder, year, std::cout, std::cerr);
     } else if (*promptCommand) {
         result = promptCard(prompt, std::cout, std::cerr, ::isatty(STDERR_FILENO) == 1);
     } else {
