@@ -32,7 +32,7 @@ ExitCode saveCard(const CardFolder& card, const DeviceConfiguration& config, std
 }  // namespace
 
 ExitCode applyCard(const std::string& folder, const std::string& file, std::ostream& err) {
-    const std::optional<nlohmann::json> json = readJsonFile(file, err);
+    const std::optional<nlohmann::ordered_json> json = readJsonFile(file, err);
     if (!json) return ExitCode::CardFailure;
     const CardFolder card(folder);
     DeviceConfiguration config;

@@ -7,7 +7,7 @@ namespace quorvel::card_tool {
 
 namespace {
 
-using Json = nlohmann::json;
+using Json = nlohmann::ordered_json;
 
 // The value as `set` takes it on its command line; nothing when the JSON
 // type does not fit the field.
@@ -88,7 +88,7 @@ private:
 
 }  // namespace
 
-std::vector<Refusal> readConfigurationJson(const nlohmann::json& json, JsonEntry entry, DeviceConfiguration& config) {
+std::vector<Refusal> readConfigurationJson(const Json& json, JsonEntry entry, DeviceConfiguration& config) {
     Reader reader(entry, config);
     reader.walk(json, "");
     return reader.take();

@@ -17,6 +17,7 @@ enum class JsonEntry {
 // Puts every value `json` holds into `config`; values it leaves out keep
 // what `config` held. Returns one refusal per value not taken, its
 // `argument` being the value's path; refused values leave `config` alone.
-std::vector<Refusal> readConfigurationJson(const nlohmann::json& json, JsonEntry entry, DeviceConfiguration& config);
+std::vector<Refusal> readConfigurationJson(const nlohmann::ordered_json& json, JsonEntry entry,
+                                           DeviceConfiguration& config);
 
 }  // namespace quorvel::card_tool

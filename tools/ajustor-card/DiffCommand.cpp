@@ -33,7 +33,7 @@ bool readSide(const std::string& path, DeviceConfiguration& config, std::ostream
         }
         return true;
     }
-    const std::optional<nlohmann::json> json = readJsonFile(path, err);
+    const std::optional<nlohmann::ordered_json> json = readJsonFile(path, err);
     if (!json) return false;
     const std::vector<Refusal> refusals = readConfigurationJson(*json, JsonEntry::Stored, config);
     for (const Refusal& refusal : refusals) err << path << ": " << refusal.argument << ": " << refusal.message << '\n';

@@ -6,14 +6,14 @@
 
 namespace quorvel::card_tool {
 
-std::optional<nlohmann::json> readJsonFile(const std::string& path, std::ostream& err) {
+std::optional<nlohmann::ordered_json> readJsonFile(const std::string& path, std::ostream& err) {
     std::ifstream file(path, std::ios::binary);
     if (!file) {
         err << path << ": " << std::strerror(errno) << '\n';
         return std::nullopt;
     }
     try {
-        return nlohmann::json::parse(file);
+        return nlohmann::ordered_json::parse(file);
     } catch (const nlohmann::json::exception& error) {
         err << path << ": not JSON: " << error.what() << '\n';
         return std::nullopt;

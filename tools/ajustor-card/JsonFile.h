@@ -10,6 +10,6 @@ namespace quorvel::card_tool {
 
 // The parsed file; nothing, after saying why on `err`, when it cannot be
 // read or is not JSON.
-std::optional<nlohmann::json> readJsonFile(const std::string& path, std::ostream& err);
+std::optional<nlohmann::ordered_json> readJsonFile(const std::string& path, std::ostream& err);
 
 }  // namespace quorvel::card_tool
