@@ -10,11 +10,8 @@
 #include "operations/CardDiff.h"
 
 namespace quorvel {
-namespace {
 
-using testing::TemporaryFolder;
-
-void PrintTo(const std::optional<PromptAudio>& audio, std::ostream* out) {
+static void printAudio(const std::optional<PromptAudio>& audio, std::ostream* out) {
     if (!audio) {
         *out << "absent";
     } else if (!audio->seconds) {
@@ -26,10 +23,14 @@ void PrintTo(const std::optional<PromptAudio>& audio, std::ostream* out) {
 
 void PrintTo(const PromptChange& change, std::ostream* out) {
     *out << change.path << " " << change.file << " ";
-    PrintTo(change.from, out);
+    printAudio(change.from, out);
     *out << " -> ";
-    PrintTo(change.to, out);
+    printAudio(change.to, out);
 }
+
+namespace {
+
+using testing::TemporaryFolder;
 
 // A tone of `seconds` made by sox as `name` in `folder`.
 void makeTone(const TemporaryFolder& folder, const std::string& name, const char* seconds) {

@@ -63,7 +63,7 @@ INSTANTIATE_TEST_SUITE_P(
         FolderCase{"unset", std::nullopt, "/home/tecnico/.local/share/ajustor-quorvel/antes-da-restauracao/"},
         FolderCase{"empty", "", "/home/tecnico/.local/share/ajustor-quorvel/antes-da-restauracao/"},
         FolderCase{"relative", "dados", "/home/tecnico/.local/share/ajustor-quorvel/antes-da-restauracao/"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 TEST(SafetyCopies, FolderNamedAfterTheTimeWithASuffixWhenTaken) {
     const ScopedEnvironment zone("TZ", "UTC");
