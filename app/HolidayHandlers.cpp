@@ -19,7 +19,6 @@ void TMainFormQuorvel::btFeriadosNacionaisClick() {
     // Entered as the user would type them: the change notification marks
     // the card as edited, and only "Gravar" writes them.
     for (int i = 0; i < kHolidayCount; ++i) fields_.holidays[i]->setMaskedText(toQString(dates[i]));
-    refreshVerification();
 }
 
 void TMainFormQuorvel::connectHolidayHandlers() {

@@ -153,6 +153,22 @@ private Q_SLOTS:
         QCOMPARE(saved.menus[3][1].target1, std::string("201"));
     }
 
+    void safetyCopyThatCannotBeMadeRestoresNothing() {
+        Restoring run;
+        writeFile(run.dataHome.path() + QStringLiteral("/ajustor-quorvel"), "a file where the folder goes");
+        const auto before = snapshot(run.card.folder());
+        run.boxes.answer(true);
+        run.restoreInto(run.card.folder());
+        QCOMPARE(run.boxes.errors.size(), 1);
+        QVERIFY2(
+            run.boxes.errors[0].startsWith(
+                QString::fromUtf8("Não foi possível guardar a cópia de segurança do cartão em ") + run.safetyParent()),
+            qPrintable(run.boxes.errors[0]));
+        QVERIFY(run.boxes.errors[0].endsWith(QStringLiteral("nada foi restaurado.")));
+        QCOMPARE(snapshot(run.card.folder()), before);
+        QVERIFY(run.boxes.messages.isEmpty());
+    }
+
     void restoreBetweenOtherFoldersNeitherAsksNorReloads() {
         Restoring run;
         QTemporaryDir destination;
