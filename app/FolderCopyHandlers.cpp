@@ -45,7 +45,12 @@ void TMainFormQuorvel::btRestBackUpClick() {
     const QString source = folderDialog_->Directory();
     folderDialog_->setTitle(QStringLiteral("Selecione o local de destino dos arquivos."));
     if (!folderDialog_->Execute()) return;
-    copyFolder(source, withSeparator(folderDialog_->Directory()), ReadOnlyTarget::Refuse);
+    const QString destination = withSeparator(folderDialog_->Directory());
+    if (isCardFolder(destination)) {
+        restoreIntoCard(source);
+        return;
+    }
+    copyFolder(source, destination, ReadOnlyTarget::Refuse);
 }
 
 void TMainFormQuorvel::btAtualizaClick() {
@@ -68,17 +73,17 @@ void TMainFormQuorvel::holdCardCommands(bool held) {
     convertPage_.select->setEnabled(!held && !prompt_.Running());
 }
 
-void TMainFormQuorvel::copyFolder(const QString& source, const QString& destination, ReadOnlyTarget readOnly) {
+bool TMainFormQuorvel::copyFolder(const QString& source, const QString& destination, ReadOnlyTarget readOnly) {
     FolderCopy copy(toStdString(source), toStdString(destination), readOnly, card_.fileSystem());
     const auto lock = lockCardForWriting(destination);
-    if (!lock) return;
+    if (!lock) return false;
     if (copy.intoItself()) {
         boxes_.showMessage(this, QString::fromUtf8("A pasta de destino é a pasta de origem: escolha outra pasta."));
-        return;
+        return false;
     }
     if (copy.list() != 0) {
         boxes_.showMessage(this, QString::fromUtf8("Não foi possível ler a pasta ") + source);
-        return;
+        return false;
     }
     {
         holdCardCommands(true);
@@ -104,6 +109,7 @@ void TMainFormQuorvel::copyFolder(const QString& source, const QString& destinat
         tAguarda_->start();
     }
     if (!copy.failures().empty()) boxes_.showMessage(this, notCopiedText(copy.failures()));
+    return true;
 }
 
 void TMainFormQuorvel::connectFolderCopyHandlers() {

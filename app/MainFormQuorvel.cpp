@@ -93,7 +93,7 @@ void TMainFormQuorvel::buildWindow() {
         pageControl_->addTab(pages[i], pageCaptions[i]);
     }
     menusPage_ = buildMenusPage(pages[0], guard_, fields_);
-    buildSettingsPage(pages[1], guard_, fields_);
+    nationalHolidaysButton_ = buildSettingsPage(pages[1], guard_, fields_);
     convertPage_ = buildConvertPage(pages[2]);
 
     auto* layout = new QVBoxLayout(this);
@@ -168,6 +168,7 @@ void TMainFormQuorvel::connectHandlers() {
     connect(menusPage_.copyLabels[2], &ClickableLabel::clicked, this, &TMainFormQuorvel::Label99Click);
     connect(menusPage_.copyLabels[3], &ClickableLabel::clicked, this, &TMainFormQuorvel::Label100Click);
     connectFolderCopyHandlers();
+    connectHolidayHandlers();
     connectPromptHandlers();
     connect(commands_.verification, &ClickableLabel::clicked, this, &TMainFormQuorvel::lbVerificaClick);
     connect(verificationList_, &VerificationList::chosen, this, &TMainFormQuorvel::lvVerificaDblClick);

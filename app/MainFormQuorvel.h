@@ -28,6 +28,7 @@
 
 class QFileSystemWatcher;
 class QLabel;
+class QPushButton;
 class QTabWidget;
 class QTemporaryFile;
 class QThreadPool;
@@ -98,6 +99,7 @@ public Q_SLOTS:
     void btRestBackUpClick();
     void btAtualizaClick();
     void tAguardaTimer();
+    void btFeriadosNacionaisClick();
 
     void SpeedButton6Click();
     void SpeedButton10Click();
@@ -132,6 +134,7 @@ private:
     void connectFolderCopyHandlers();
     void connectPromptHandlers();
     void connectConversionHandlers();
+    void connectHolidayHandlers();
     void promptFinished(const TPromptResult& result);
     void connectOverviewHandlers();
     // Measures the prompts off the window's thread; each row fills in when ready.
@@ -150,10 +153,17 @@ private:
     bool cardFilesChangedBehind() const;
     void watchCardFiles();
     void copyDay(DayKind source, std::initializer_list<DayKind> targets);
-    // Copies the plain files of `source` into `destination` with the progress panel.
-    void copyFolder(const QString& source, const QString& destination, ReadOnlyTarget readOnly);
+    // Copies the plain files of `source` into `destination` with the progress
+    // panel; false when nothing could be copied at all.
+    bool copyFolder(const QString& source, const QString& destination, ReadOnlyTarget readOnly);
     // While a copy runs, every command that writes or reloads the card folder is disabled.
     void holdCardCommands(bool held);
+    // A restore whose destination is the card folder: shows what it will
+    // change, keeps a safety copy of the card, copies and reloads the fields.
+    void restoreIntoCard(const QString& source);
+    bool isCardFolder(const QString& folder) const;
+    // The text of the "Confirmação" box before such a restore.
+    QString restorePreviewText(const QString& source);
     void playPrompt(int menu);
     // Runs the call-flow check on the fields and shows its outcome.
     void refreshVerification();
@@ -181,6 +191,7 @@ private:
     VerificationList* verificationList_ = nullptr;
     SaveFileChooser saveChooser_ = platformSaveFileChooser();
     FlowMapWindow* flowMap_ = nullptr;
+    QPushButton* nationalHolidaysButton_ = nullptr;
     bool dataChanged_ = false;
     TPromptConversion prompt_;
     std::unique_ptr<OpenFileDialog> openDialog2_;

@@ -4,6 +4,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
+#include <QPushButton>
 #include <QVBoxLayout>
 #include <span>
 
@@ -86,7 +87,7 @@ QGroupBox* buildRestrictedExtensions(QWidget* page, ConfigurationFields& fields)
     return group;
 }
 
-QGroupBox* buildHolidays(QWidget* page, ExitGuard& guard, ConfigurationFields& fields) {
+QGroupBox* buildHolidays(QWidget* page, ExitGuard& guard, ConfigurationFields& fields, QPushButton*& national) {
     auto* group = new QGroupBox(QStringLiteral("Cadastro de feriados "), page);
     group->setObjectName(QStringLiteral("GroupBox5"));
     auto* grid = new QGridLayout(group);
@@ -98,19 +99,24 @@ QGroupBox* buildHolidays(QWidget* page, ExitGuard& guard, ConfigurationFields& f
         addHeaded(grid, 0, i, QString::fromUtf8("Dia/Mês"), edit);
         fields.holidays[i] = edit;
     }
-    grid->setColumnStretch(kHolidayCount, 1);
+    national = new QPushButton(QStringLiteral("Feriados nacionais..."), group);
+    national->setObjectName(QStringLiteral("btFeriadosNacionais"));
+    grid->addWidget(national, 1, kHolidayCount);
+    grid->setColumnStretch(kHolidayCount + 1, 1);
     return group;
 }
 
 }  // namespace
 
-void buildSettingsPage(QWidget* page, ExitGuard& guard, ConfigurationFields& fields) {
+QPushButton* buildSettingsPage(QWidget* page, ExitGuard& guard, ConfigurationFields& fields) {
     auto* layout = new QVBoxLayout(page);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addWidget(buildGeneralSettings(page, fields));
     layout->addWidget(buildRestrictedExtensions(page, fields));
-    layout->addWidget(buildHolidays(page, guard, fields));
+    QPushButton* national = nullptr;
+    layout->addWidget(buildHolidays(page, guard, fields, national));
     layout->addStretch(1);
+    return national;
 }
 
 }  // namespace quorvel

@@ -1,6 +1,7 @@
 // Page 1: general settings, restricted extensions and holidays.
 #pragma once
 
+class QPushButton;
 class QWidget;
 
 namespace quorvel {
@@ -8,6 +9,7 @@ namespace quorvel {
 class ExitGuard;
 struct ConfigurationFields;
 
-void buildSettingsPage(QWidget* page, ExitGuard& guard, ConfigurationFields& fields);
+// Returns the "Feriados nacionais..." button, which the window connects.
+QPushButton* buildSettingsPage(QWidget* page, ExitGuard& guard, ConfigurationFields& fields);
 
 }  // namespace quorvel

@@ -1,6 +1,7 @@
 // The call-flow check after every load and save, its line in the command
 // strip and the way from a finding to its field.
 #include <QComboBox>
+#include <QPushButton>
 #include <QTabWidget>
 #include <utility>
 
@@ -65,6 +66,9 @@ std::pair<int, QWidget*> TMainFormQuorvel::fieldOf(const FindingPlace& place) {
             return {kMenusPageIndex, fields_.timetable[place.first][0].time};
         case Kind::Holiday:
             return {kSettingsPageIndex, fields_.holidays[place.first]};
+        case Kind::Holidays:
+            // The command that puts the national dates in the list.
+            return {kSettingsPageIndex, nationalHolidaysButton_};
         case Kind::LowerExtension:
             break;
     }

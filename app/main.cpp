@@ -6,6 +6,7 @@
 
 #include "app/CardFolderAtStart.h"
 #include "app/MainFormQuorvel.h"
+#include "app/QtTranslations.h"
 #include "shell/ApplicationTitle.h"
 #include "shell/QtCardFolderChooser.h"
 #include "shell/QtMessageBoxes.h"
@@ -17,6 +18,7 @@ int main(int argc, char* argv[]) {
     std::signal(SIGXFSZ, SIG_IGN);
     QApplication application(argc, argv);
     QApplication::setApplicationName(quorvel::applicationTitle());
+    quorvel::installQtTranslations(application);
     quorvel::SingleInstance instance(quorvel::singleInstanceKey());
     if (instance.forwardToRunning()) return 0;
     instance.claim();

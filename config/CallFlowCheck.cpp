@@ -9,6 +9,7 @@
 #include "Catalogue.h"
 #include "FieldRules.h"
 #include "MaskedText.h"
+#include "NationalHolidays.h"
 
 namespace quorvel {
 namespace {
@@ -113,6 +114,7 @@ public:
         menus();
         daysWithoutSlots();
         duplicateHolidays();
+        nationalHolidays();
         extensionRange();
         std::stable_sort(findings_.begin(), findings_.end(), [](const Finding& a, const Finding& b) {
             return std::tie(a.code, a.path) < std::tie(b.code, b.path);
@@ -227,6 +229,25 @@ private:
         }
     }
 
+    // Calls on a national holiday take the day kind Fer only when the date
+    // is in the list; otherwise they get the weekday's menus.
+    void nationalHolidays() {
+        const auto& ferSlots = config_.day(DayKind::Fer).slots;
+        const bool ferHasSlots = std::any_of(ferSlots.begin(), ferSlots.end(),
+                                             [](const TimeSlot& slot) { return hasTime(slot) && hasMenu(slot); });
+        if (!ferHasSlots) return;
+        for (const DayOfYear& date : kFixedNationalHolidays) {
+            const bool listed =
+                std::any_of(config_.holidays.begin(), config_.holidays.end(), [&](const HolidayDate& text) {
+                    return holidayDayMonth(text) == std::pair{date.day, date.month};
+                });
+            if (listed) continue;
+            add(FindingCode::NationalHolidayMissing, {Kind::Holidays},
+                "O feriado nacional " + twoDigits(date.day) + "/" + twoDigits(date.month) +
+                    " não está no cadastro de feriados; nesse dia a linha segue o horário do dia da semana.");
+        }
+    }
+
     void extensionRange() {
         const std::string& lower = config_.settings.lowerExtension;
         const std::string& upper = config_.settings.upperExtension;
@@ -263,6 +284,8 @@ std::string findingCodeName(FindingCode code) {
             return "day-without-slots";
         case FindingCode::DuplicateHoliday:
             return "duplicate-holiday";
+        case FindingCode::NationalHolidayMissing:
+            return "national-holiday-missing";
         case FindingCode::ExtensionRangeReversed:
             break;
     }
@@ -289,6 +312,8 @@ std::string findingPath(const FindingPlace& place) {
             return day();
         case Kind::Holiday:
             return "holidays." + std::to_string(place.first);
+        case Kind::Holidays:
+            return "holidays";
         case Kind::LowerExtension:
             break;
     }

@@ -24,6 +24,7 @@ enum class FindingCode {
     MissingPrompt,
     DayWithoutSlots,
     DuplicateHoliday,
+    NationalHolidayMissing,
     ExtensionRangeReversed,
 };
 
@@ -33,7 +34,7 @@ std::string findingCodeName(FindingCode code);
 // The field a finding concerns. `first` and `second` are the menu and the
 // option digit, the day kind and the slot (from 0), or the holiday (from 0).
 struct FindingPlace {
-    enum class Kind { Target1, Target2, Menu, Prompt, SlotTime, SlotMenu, Day, Holiday, LowerExtension };
+    enum class Kind { Target1, Target2, Menu, Prompt, SlotTime, SlotMenu, Day, Holiday, Holidays, LowerExtension };
     Kind kind;
     int first = 0;
     int second = 0;
@@ -41,7 +42,7 @@ struct FindingPlace {
 
 // The place in the dotted form of the command-line tool's paths:
 // "menus.3.1.target1", "menus.3", "menus.3.prompt", "timetable.Seg.2.menu",
-// "timetable.Dom", "holidays.4", "settings.lowerExtension".
+// "timetable.Dom", "holidays.4", "holidays", "settings.lowerExtension".
 std::string findingPath(const FindingPlace& place);
 
 struct Finding {

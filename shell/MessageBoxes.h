@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 
 class QWidget;
 
@@ -18,6 +19,9 @@ public:
     virtual void showError(QWidget* parent, const QString& text) = 0;
     // Titled "Confirmação", buttons "&Sim" and "&Não"; true for "&Sim".
     virtual bool confirm(QWidget* parent, const QString& text) = 0;
+    // Asks for a whole number from `minimum` to `maximum`, offering `value`;
+    // nothing when the user cancels.
+    virtual std::optional<int> askNumber(QWidget* parent, const QString& text, int value, int minimum, int maximum) = 0;
     virtual void beep() = 0;
 };
 

@@ -1,6 +1,7 @@
 #include "shell/QtMessageBoxes.h"
 
 #include <QApplication>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -26,6 +27,14 @@ bool QtMessageBoxes::confirm(QWidget* parent, const QString& text) {
     box.setEscapeButton(no);
     box.exec();
     return box.clickedButton() == yes;
+}
+
+std::optional<int> QtMessageBoxes::askNumber(QWidget* parent, const QString& text, int value, int minimum,
+                                             int maximum) {
+    bool accepted = false;
+    const int number = QInputDialog::getInt(parent, applicationTitle(), text, value, minimum, maximum, 1, &accepted);
+    if (!accepted) return std::nullopt;
+    return number;
 }
 
 void QtMessageBoxes::beep() { QApplication::beep(); }

@@ -10,6 +10,7 @@ public:
     void showMessage(QWidget* parent, const QString& text) override;
     void showError(QWidget* parent, const QString& text) override;
     bool confirm(QWidget* parent, const QString& text) override;
+    std::optional<int> askNumber(QWidget* parent, const QString& text, int value, int minimum, int maximum) override;
     void beep() override;
 };
 

@@ -24,6 +24,15 @@ bool RecordingMessageBoxes::confirm(QWidget*, const QString& text) {
     return yes;
 }
 
+std::optional<int> RecordingMessageBoxes::askNumber(QWidget*, const QString& text, int value, int, int) {
+    questions << text;
+    offeredNumbers << value;
+    if (numbers_.empty()) return std::nullopt;
+    const std::optional<int> number = numbers_.front();
+    numbers_.pop_front();
+    return number;
+}
+
 void RecordingMessageBoxes::beep() { ++beeps; }
 
 std::optional<FolderChoice> ScriptedFolderBrowser::browse(QWidget*, const FolderBrowseRequest& request) {

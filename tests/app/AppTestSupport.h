@@ -21,18 +21,23 @@ public:
     void showMessage(QWidget* parent, const QString& text) override;
     void showError(QWidget* parent, const QString& text) override;
     bool confirm(QWidget* parent, const QString& text) override;
+    std::optional<int> askNumber(QWidget* parent, const QString& text, int value, int minimum, int maximum) override;
     void beep() override;
 
     // Answers for the next confirmations, in order; none queued answers "&Não".
     void answer(bool yes) { answers_.push_back(yes); }
+    // Answers for the next number questions; none queued is a cancel.
+    void answerNumber(std::optional<int> number) { numbers_.push_back(number); }
 
     QStringList messages;
     QStringList errors;
     QStringList questions;
+    QList<int> offeredNumbers;
     int beeps = 0;
 
 private:
     std::deque<bool> answers_;
+    std::deque<std::optional<int>> numbers_;
 };
 
 // Answers the folder chooser with queued folders; none queued is a cancel.
@@ -80,6 +85,8 @@ public:
     void showMessage(QWidget* parent, const QString& text) override;
     void showError(QWidget* parent, const QString& text) override;
     bool confirm(QWidget* parent, const QString& text) override;
+    // Takes the offered number without showing a dialog.
+    std::optional<int> askNumber(QWidget*, const QString&, int value, int, int) override { return value; }
     void beep() override {}
 
     QStringList messages;

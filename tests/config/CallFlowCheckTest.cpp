@@ -20,11 +20,13 @@ struct Found {
 
 void PrintTo(const Found& found, std::ostream* out) { *out << findingCodeName(found.code) << " " << found.path; }
 
-// Menu 1 answers every day kind from 08:00; holidays are empty.
+// Menu 1 answers every day kind from 08:00; the holidays are the nine
+// fixed national dates, the tenth field empty.
 DeviceConfiguration answeringCard() {
     DeviceConfiguration config;
     config.menus[1][1].target1 = "201";
     for (auto& day : config.timetable) day.slots[0] = TimeSlot{"08:00", 1};
+    config.holidays = {"01/01", "21/04", "01/05", "07/09", "12/10", "02/11", "15/11", "20/11", "25/12", kEmptyDate};
     return config;
 }
 
@@ -91,18 +93,19 @@ const Case kCases[] = {
          c.menus[1][7].target1 = "m5";
          c.day(DayKind::Qua).slots[1] = {"24:00", 1};
          c.day(DayKind::Qua).slots[2] = {" 8: 3", 1};
-         c.holidays[3] = "29/02";
-         c.holidays[4] = "31/04";
+         c.holidays[8] = "31/04";
+         c.holidays[9] = "29/02";
      },
-     {{Code::InvalidTarget, "holidays.3"},
-      {Code::InvalidTarget, "holidays.4"},
+     {{Code::InvalidTarget, "holidays.8"},
+      {Code::InvalidTarget, "holidays.9"},
       {Code::InvalidTarget, "menus.1.3.target2"},
       {Code::InvalidTarget, "menus.1.4.target1"},
       {Code::InvalidTarget, "menus.1.5.target1"},
       {Code::InvalidTarget, "menus.1.6.target1"},
       {Code::InvalidTarget, "menus.1.7.target1"},
       {Code::InvalidTarget, "timetable.Qua.1.time"},
-      {Code::InvalidTarget, "timetable.Qua.2.time"}}},
+      {Code::InvalidTarget, "timetable.Qua.2.time"},
+      {Code::NationalHolidayMissing, "holidays"}}},
     {"targets, times and dates the window accepts",
      [](auto& c) {
          c.menus[1][3].target2 = "1M2";
@@ -110,8 +113,8 @@ const Case kCases[] = {
          c.menus[1][5].target1 = "M#";
          c.day(DayKind::Qua).slots[1] = {"23:59", 1};
          c.day(DayKind::Qua).slots[2] = {" 0:00", 1};
-         c.holidays[3] = "28/02";
-         c.holidays[4] = " 1/05";
+         c.holidays[2] = " 1/05";
+         c.holidays[9] = "28/02";
      },
      {}},
     {"menu that nothing leads to",
@@ -138,29 +141,38 @@ const Case kCases[] = {
     {"day kind without a complete slot",
      [](auto& c) { c.day(DayKind::Dom).slots[0] = TimeSlot{}; },
      {{Code::DayWithoutSlots, "timetable.Dom"}}},
-    {"holiday kind without slots and with a holiday date",
-     [](auto& c) {
-         c.day(DayKind::Fer).slots[0] = TimeSlot{};
-         c.holidays[0] = "25/12";
-     },
+    {"holiday kind without slots and with holiday dates",
+     [](auto& c) { c.day(DayKind::Fer).slots[0] = TimeSlot{}; },
      {{Code::DayWithoutSlots, "timetable.Fer"}}},
     {"holiday kind without slots and without holiday dates",
-     [](auto& c) { c.day(DayKind::Fer).slots[0] = TimeSlot{}; },
+     [](auto& c) {
+         c.day(DayKind::Fer).slots[0] = TimeSlot{};
+         c.holidays.fill(kEmptyDate);
+     },
      {}},
     {"same holiday twice, however padded",
+     [](auto& c) { c.holidays[9] = " 1/05"; },
+     {{Code::DuplicateHoliday, "holidays.9"}}},
+    {"holidays sharing only the day", [](auto& c) { c.holidays[9] = "25/11"; }, {}},
+    {"national holiday missing while the holiday kind answers",
+     [](auto& c) { c.holidays[7] = "20/12"; },
+     {{Code::NationalHolidayMissing, "holidays"}}},
+    {"national holidays missing with the holiday kind answering only in part",
      [](auto& c) {
-         c.holidays[1] = "25/12";
-         c.holidays[4] = "25/12";
-         c.holidays[6] = " 1/05";
-         c.holidays[7] = "01/05";
+         c.holidays[1] = kEmptyDate;
+         c.holidays[8] = kEmptyDate;
+         c.day(DayKind::Fer).slots[0] = {"08:00", kNoSelection};
+         c.day(DayKind::Fer).slots[1] = {"18:00", 1};
      },
-     {{Code::DuplicateHoliday, "holidays.4"}, {Code::DuplicateHoliday, "holidays.7"}}},
-    {"holidays sharing only the day",
+     {{Code::SlotIncomplete, "timetable.Fer.0.menu"},
+      {Code::NationalHolidayMissing, "holidays"},
+      {Code::NationalHolidayMissing, "holidays"}}},
+    {"national holidays missing while the holiday kind has only a time",
      [](auto& c) {
-         c.holidays[1] = "25/12";
-         c.holidays[4] = "25/11";
+         c.holidays[1] = kEmptyDate;
+         c.day(DayKind::Fer).slots[0] = {"08:00", kNoSelection};
      },
-     {}},
+     {{Code::SlotIncomplete, "timetable.Fer.0.menu"}, {Code::DayWithoutSlots, "timetable.Fer"}}},
     {"lower extension above the upper one",
      [](auto& c) {
          c.settings.lowerExtension = "0300";
@@ -227,6 +239,25 @@ TEST(CallFlowCheck, OrdersByCodeThenPathAndSaysWhereInPortuguese) {
         {"extension-range-reversed", "Ramal Inferior 9 é maior que o Ramal Superior 1."},
     };
     EXPECT_EQ(lines, expected);
+}
+
+TEST(CallFlowCheck, NamesEveryMissingNationalDateInCalendarOrder) {
+    DeviceConfiguration config = answeringCard();
+    config.holidays[0] = kEmptyDate;
+    config.holidays[7] = "20/12";
+    std::vector<std::string> messages;
+    for (const Finding& finding : checkCallFlow(config, [](int) { return PromptState::Playable; })) {
+        EXPECT_EQ(findingCodeName(finding.code), "national-holiday-missing");
+        EXPECT_EQ(finding.place.kind, FindingPlace::Kind::Holidays);
+        messages.push_back(finding.message);
+    }
+    const std::vector<std::string> expected = {
+        "O feriado nacional 01/01 não está no cadastro de feriados; nesse dia a linha segue o horário do dia da "
+        "semana.",
+        "O feriado nacional 20/11 não está no cadastro de feriados; nesse dia a linha segue o horário do dia da "
+        "semana.",
+    };
+    EXPECT_EQ(messages, expected);
 }
 
 }  // namespace

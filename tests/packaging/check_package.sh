@@ -19,6 +19,7 @@ for path in ./usr/bin/ajustor-quorvel ./usr/bin/ajustor-card \
   grep -qxF "$path" <<<"$contents" || { echo "missing from the package: $path"; exit 1; }
 done
 dpkg-deb --field "$package" Depends | grep -q 'libqt6widgets6' || { echo "Qt is not among the dependencies"; exit 1; }
+dpkg-deb --field "$package" Depends | grep -q 'qt6-translations-l10n' || { echo "Qt's translations are not among the dependencies"; exit 1; }
 
 lintian --fail-on error --tag-display-limit 0 "$package"
 

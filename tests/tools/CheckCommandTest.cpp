@@ -66,6 +66,7 @@ TEST(CheckCommand, ReportsOneOfEachInCodeOrder) {
         {"missing-prompt", "menus.7.prompt"},
         {"day-without-slots", "timetable.Dom"},
         {"duplicate-holiday", "holidays.9"},
+        {"national-holiday-missing", "holidays"},
         {"extension-range-reversed", "settings.lowerExtension"},
     };
     EXPECT_EQ(codesAndPaths(report), expected);

@@ -8,7 +8,7 @@ enum class ExitCode : int {
     Success = 0,
     CardFailure = 1,       // a card file could not be created, read or written
     ValueRefused = 2,      // a PATH=VALUE the window would not accept; nothing written
-    FindingsReported = 3,  // the call-flow check found something
+    FindingsReported = 3,  // the call-flow check found something, or diff a difference
     Usage = 64,            // bad command line (the BSD EX_USAGE value)
 };
 

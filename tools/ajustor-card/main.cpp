@@ -8,15 +8,18 @@
 
 #include <CLI/CLI.hpp>
 
+#include "ApplyCommand.h"
 #include "CardCommands.h"
 #include "CardWriteLock.h"
 #include "CheckCommand.h"
+#include "DiffCommand.h"
 #include "ExitCode.h"
 #include "FolderCopyCommand.h"
 #include "PromptCommand.h"
 #include "PromptsCommand.h"
 #include "config/CardFolder.h"
 #include "ReportCommand.h"
+#include "config/NationalHolidays.h"
 
 using namespace quorvel::card_tool;
 
@@ -81,6 +84,23 @@ int main(int argc, char** argv) {
     CLI::App* report = app.add_subcommand("report", "Write the printable report of the card in DIR as a PDF");
     report->add_option("DIR", folder, "Card folder")->required()->check(CLI::ExistingDirectory);
     report->add_option("OUT", reportFile, "The PDF to write")->required();
+    std::string other;
+    CLI::App* diff = app.add_subcommand("diff", "Print what differs between two cards, folders or JSON as show prints");
+    diff->add_option("A", folder, "Card folder or JSON file")->required()->check(CLI::ExistingPath);
+    diff->add_option("B", other, "Card folder or JSON file")->required()->check(CLI::ExistingPath);
+
+    CLI::App* apply =
+        writing(app.add_subcommand("apply", "Enter every value of a JSON as show prints it and save DIR"));
+    apply->add_option("DIR", folder, "Card folder")->required()->check(CLI::ExistingDirectory);
+    apply->add_option("FILE", other, "The configuration, JSON")->required()->check(CLI::ExistingFile);
+
+    int year = 0;
+    CLI::App* holidays =
+        writing(app.add_subcommand("holidays", "Fill the holidays of DIR with the national ones of YEAR"));
+    holidays->add_option("DIR", folder, "Card folder")->required()->check(CLI::ExistingDirectory);
+    holidays->add_option("YEAR", year, "Year")
+        ->required()
+        ->check(CLI::Range(quorvel::kFirstHolidayYear, quorvel::kLastHolidayYear));
 
     try {
         app.parse(argc, argv);
@@ -92,7 +112,7 @@ int main(int argc, char** argv) {
     // Writers hold the folder they write until they exit; readers never wait.
     std::unique_ptr<quorvel::CardLock> cardLock;
     const bool copying = *backup || *restore;
-    if (*init || *set || *promptCommand || *levelAll || copying) {
+    if (*init || *set || *apply || *holidays || *promptCommand || *levelAll || copying) {
         const std::string& written = copying ? destination : *promptCommand ? prompt.folder : folder;
         cardLock = lockForWriting(written, app.get_subcommands().front()->get_name(), lockOptions, std::cerr);
         if (!cardLock) return toStatus(ExitCode::CardFailure);
@@ -115,6 +135,12 @@ int main(int argc, char** argv) {
         result = printPrompts(folder, std::cout);
     } else if (*levelAll) {
         result = levelAllPrompts(folder, std::cout);
+    } else if (*diff) {
+        result = diffCards(folder, other, std::cout, std::cerr);
+    } else if (*apply) {
+        result = applyCard(folder, other, std::cerr);
+    } else if (*holidays) {
+        result = holidaysCard(folder, year, std::cout, std::cerr);
     } else if (*promptCommand) {
         result = promptCard(prompt, std::cout, std::cerr, ::isatty(STDERR_FILENO) == 1);
     } else {

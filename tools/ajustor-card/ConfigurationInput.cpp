@@ -1,0 +1,97 @@
+#include "ConfigurationInput.h"
+
+#include "FieldEntry.h"
+#include "FieldPath.h"
+
+namespace quorvel::card_tool {
+
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+// The value as `set` takes it on its command line; nothing when the JSON
+// type does not fit the field.
+std::optional<std::string> entryText(const FieldRef& field, const Json& value) {
+    switch (field.kind) {
+        case FieldKind::List:
+            if (!value.is_number_integer()) return std::nullopt;
+            return std::to_string(value.get<long long>());
+        case FieldKind::CheckBox:
+            if (!value.is_boolean()) return std::nullopt;
+            return value.get<bool>() ? "true" : "false";
+        default:
+            if (!value.is_string()) return std::nullopt;
+            return value.get<std::string>();
+    }
+}
+
+std::string expectedType(FieldKind kind) {
+    if (kind == FieldKind::List) return "is not a whole number (an item index)";
+    if (kind == FieldKind::CheckBox) return "is neither true nor false";
+    return "is not a text";
+}
+
+std::vector<std::string> storeValue(const FieldRef& field, const Json& value) {
+    if (field.kind == FieldKind::List) {
+        const long long index = value.get<long long>();
+        if (index < kNoSelection || index >= field.itemCount) {
+            return {"is not an item index from -1 to " + std::to_string(field.itemCount - 1)};
+        }
+        *field.index = static_cast<int>(index);
+    } else if (field.kind == FieldKind::CheckBox) {
+        *field.ticked = value.get<bool>();
+    } else {
+        *field.text = value.get<std::string>();
+    }
+    return {};
+}
+
+class Reader {
+public:
+    Reader(JsonEntry entry, DeviceConfiguration& config) : entry_(entry), config_(config) {}
+
+    void walk(const Json& json, const std::string& path) {
+        if (json.is_object()) {
+            for (const auto& [key, value] : json.items()) walk(value, path.empty() ? key : path + "." + key);
+        } else if (json.is_array() && !path.empty()) {
+            for (std::size_t i = 0; i < json.size(); ++i) walk(json[i], path + "." + std::to_string(i));
+        } else if (path.empty()) {
+            refusals_.push_back({"", "is not a configuration object"});
+        } else {
+            take(path, json);
+        }
+    }
+
+    std::vector<Refusal> take() { return std::move(refusals_); }
+
+private:
+    void take(const std::string& path, const Json& value) {
+        const std::optional<FieldRef> field = resolveFieldPath(config_, path);
+        if (!field) {
+            refusals_.push_back({path, "no configuration value is named \"" + path + "\""});
+            return;
+        }
+        const std::optional<std::string> text = entryText(*field, value);
+        if (!text) {
+            refusals_.push_back({path, expectedType(field->kind)});
+            return;
+        }
+        const std::vector<std::string> messages =
+            entry_ == JsonEntry::Typed ? enterValue(*field, *text) : storeValue(*field, value);
+        for (const std::string& message : messages) refusals_.push_back({path, message});
+    }
+
+    JsonEntry entry_;
+    DeviceConfiguration& config_;
+    std::vector<Refusal> refusals_;
+};
+
+}  // namespace
+
+std::vector<Refusal> readConfigurationJson(const Json& json, JsonEntry entry, DeviceConfiguration& config) {
+    Reader reader(entry, config);
+    reader.walk(json, "");
+    return reader.take();
+}
+
+}  // namespace quorvel::card_tool
