@@ -104,8 +104,10 @@ bool FatCardMount::mount() {
         skipReason_ = std::string("cannot create the mount point: ") + std::strerror(errno);
         return false;
     }
-    // fusefat returns once the file system is mounted and serves it in the background.
-    if (runQuietly({"fusefat", "-o", "rw+", image_, folder_}) != 0 || !isMountPoint(folder_, workFolder_)) {
+    // fusefat returns once the file system is mounted and serves it in the
+    // background. Its multi-threaded mode can hang in a rename while other
+    // writers work on the mount, so it serves one request at a time.
+    if (runQuietly({"fusefat", "-s", "-o", "rw+", image_, folder_}) != 0 || !isMountPoint(folder_, workFolder_)) {
         skipReason_ = "fusefat could not mount the image (mounting needs root or FUSE rights)";
         return false;
     }
