@@ -203,7 +203,7 @@ private:
     QTimer* tCartao_ = nullptr;
     QLabel* changedNotice_ = nullptr;  // lbAlterado
     std::unique_ptr<CardLock> promptLock_;
-    TPromptInstaller installPrompt_ = InstallPrompt;
+    TPromptInstaller installPrompt_ = InstallOnCard;
     std::unique_ptr<QTemporaryFile> telephoneCopy_;  // the prompt last played as on the telephone
     // A row shows only its latest measurement.
     std::array<unsigned, PromptCount> overviewGeneration_{};

@@ -3,7 +3,7 @@
 #include "audio/formats/WaveIn.h"
 #include "config/CardFolder.h"
 #include "config/CardSequences.h"
-#include "operations/prompt/PromptFiles.h"
+#include "config/PromptFile.h"
 
 namespace quorvel {
 
@@ -43,7 +43,7 @@ std::vector<PromptChange> diffPrompts(const std::string& from, const std::string
     const std::string toFolder = withSeparator(to);
     std::vector<PromptChange> changes;
     for (int index = 0; index <= VinhetaPromptIndex; ++index) {
-        const std::optional<std::string> name = PromptFileName(index);
+        const std::optional<std::string> name = promptFileName(index);
         if (!name) continue;
         const auto before = plainFileBytes(fileSystem, fromFolder + *name);
         const auto after = plainFileBytes(fileSystem, toFolder + *name);

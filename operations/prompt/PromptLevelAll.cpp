@@ -145,4 +145,6 @@ TLevelAllOutcome LevelAllPrompts(const std::string& Folder, const TPromptInstall
     return outcome;
 }
 
+void InstallOnCard(const std::string& Finished, const std::string& Target) { InstallPrompt(Finished, Target); }
+
 }  // namespace quorvel

@@ -70,7 +70,7 @@ ExitCode printPrompts(const std::string& folder, std::ostream& out) {
 }
 
 ExitCode levelAllPrompts(const std::string& folder, std::ostream& out) {
-    const TLevelAllOutcome outcome = LevelAllPrompts(folderPrefix(folder), InstallPrompt);
+    const TLevelAllOutcome outcome = LevelAllPrompts(folderPrefix(folder), InstallOnCard);
     Json failed = Json::array();
     for (const auto& [prompt, error] : outcome.Failed) failed.push_back({{"prompt", prompt}, {"error", error}});
     print(out, Json{{"changed", outcome.Changed},
