@@ -116,10 +116,55 @@ void TMP3In::OpenSource() {
     std::lock_guard lock(FFileLock);
     if (FOpenCount != 0) return;
     TWMIn::OpenSource();
+    FDecoderEnded = false;
+    FSilenceLeft = 0;
+    if (FOpenCount == 0) return;
+    // A damaged info frame can claim any length: no more frames than the
+    // smallest MP3 frames (24 bytes for 576 samples) could fit in the file.
+    const std::int64_t fileBytes = FStream != nullptr ? FStream->GetSize() : 0;
+    const std::int64_t frameBytes = std::int64_t{FBitsPerSample / 8} * FChannels;
+    FFrameCount = std::min<std::int64_t>(FFrameCount, fileBytes * 24);
     const std::uint32_t third = FSampleRate / 3;
-    FSize += static_cast<std::uint32_t>(third * (FBitsPerSample / 8) * FChannels);
     FFrameCount += third;
+    FSize = FFrameCount * frameBytes;
     FSourceFrames = FFrameCount;
+    FEstimatedFrames = FFrameCount;
+}
+
+void TMP3In::DoRead(const std::uint8_t*& Buffer, std::uint32_t& Bytes) {
+    static constexpr std::uint8_t Zeros[4096] = {};
+    if (!FBusy) throw EAuException("The Stream is not opened");
+    // A play window sets its own length.
+    if (FStartSample > 0 || FEndSample != -1) {
+        TWMIn::DoRead(Buffer, Bytes);
+        return;
+    }
+    const std::int64_t third = std::int64_t{FSampleRate / 3} * (FBitsPerSample / 8) * FChannels;
+    if (!FDecoderEnded) {
+        const std::uint32_t requested = Bytes;
+        WmaReaderRead(FReader, Buffer, requested, Bytes);
+        if (Bytes != 0) {
+            // Sound past the estimate is kept: the size stays ahead of it, or
+            // the read that reaches it would end the run.
+            if (FPosition + Bytes + third > FSize) FSize = FPosition + Bytes + third;
+            return;
+        }
+        FDecoderEnded = true;
+        // Nothing decoded is no recording: no silence is made up for it.
+        const std::int64_t expected = FEstimatedFrames * (FBitsPerSample / 8) * FChannels;
+        FSilenceLeft = FPosition == 0 ? 0 : std::clamp<std::int64_t>(expected - FPosition, 0, third);
+        FSize = FPosition + FSilenceLeft;
+        Bytes = requested;
+    }
+    Bytes = static_cast<std::uint32_t>(std::min<std::int64_t>({Bytes, FSilenceLeft, std::int64_t{sizeof Zeros}}));
+    FSilenceLeft -= Bytes;
+    Buffer = Bytes != 0 ? Zeros : nullptr;
+}
+
+bool TMP3In::DoSeek(std::int64_t& Frame) {
+    FDecoderEnded = false;
+    FSilenceLeft = 0;
+    return TWMIn::DoSeek(Frame);
 }
 
 }  // namespace quorvel

@@ -289,7 +289,10 @@ void TWaveOut::FinishOutput() {
     std::exception_ptr failure;
     if (FPrepared) {
         FPrepared = false;
-        const bool patch = FRunSize <= 0 || FFileMode == foAppend || CancelRequested() || FStepFailed;
+        // An input whose length was an estimate (MP3) ends with the size it
+        // really had: the header is patched to what was written.
+        const bool patch =
+            FRunSize <= 0 || FRunInput->Size() != FRunSize || FFileMode == foAppend || CancelRequested() || FStepFailed;
         try {
             if (patch)
                 PatchSizes();
