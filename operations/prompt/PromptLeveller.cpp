@@ -145,22 +145,33 @@ TPromptSummary LevelPromptFile(const std::string& Path, TLevelMode Mode, int Wav
     std::vector<bool> touched(columns, false);
 
     TLevelMeasure after(meterRate);
+    std::vector<std::int16_t> levelled(BlockSamples);
+    const auto columnCount = static_cast<std::int64_t>(columns);
     ForEachBlock(file.get(), layout, [&](const std::int16_t* Samples, std::size_t Count, std::int64_t First) {
-        std::vector<std::int16_t> levelled(Samples, Samples + Count);
+        std::copy(Samples, Samples + Count, levelled.begin());
         plan.Apply(levelled.data(), Count);
         if (Mode != TLevelMode::None && plan.Gain() != 1.0)
             WriteBlock(file.get(), layout.DataStart, First, levelled.data(), Count);
         after.Add(levelled.data(), Count);
-        for (std::size_t i = 0; i < Count; ++i) {
+        // Column by column: frame f is in column f * columns / frames, so a
+        // column's frames start at the first f with f * columns >= column * frames.
+        for (std::size_t i = 0; i < Count;) {
             const std::int64_t frame = (First + static_cast<std::int64_t>(i)) / layout.Channels;
-            const auto column = static_cast<std::size_t>(frame * static_cast<std::int64_t>(columns) / summary.Frames);
-            auto& [low, high] = summary.Waveform[column];
-            if (!touched[column]) {
-                low = high = levelled[i];
-                touched[column] = true;
+            const std::int64_t column = frame * columnCount / summary.Frames;
+            const std::int64_t nextFrame = ((column + 1) * summary.Frames + columnCount - 1) / columnCount;
+            const auto end = static_cast<std::size_t>(
+                std::min<std::int64_t>(static_cast<std::int64_t>(Count), nextFrame * layout.Channels - First));
+            const auto [low, high] = std::minmax_element(levelled.begin() + static_cast<std::ptrdiff_t>(i),
+                                                         levelled.begin() + static_cast<std::ptrdiff_t>(end));
+            auto& [columnLow, columnHigh] = summary.Waveform[static_cast<std::size_t>(column)];
+            if (!touched[static_cast<std::size_t>(column)]) {
+                columnLow = *low;
+                columnHigh = *high;
+                touched[static_cast<std::size_t>(column)] = true;
             }
-            low = std::min(low, levelled[i]);
-            high = std::max(high, levelled[i]);
+            columnLow = std::min(columnLow, *low);
+            columnHigh = std::max(columnHigh, *high);
+            i = end;
         }
     });
     if (std::fflush(file.get()) != 0) throw std::runtime_error("Não foi possível gravar o arquivo convertido.");
