@@ -117,7 +117,6 @@ void TMP3In::OpenSource() {
     if (FOpenCount != 0) return;
     TWMIn::OpenSource();
     FDecoderEnded = false;
-    FSilenceLeft = 0;
     if (FOpenCount == 0) return;
     // A damaged info frame can claim any length: no more frames than the
     // smallest MP3 frames (24 bytes for 576 samples) could fit in the file.
@@ -132,38 +131,35 @@ void TMP3In::OpenSource() {
 }
 
 void TMP3In::DoRead(const std::uint8_t*& Buffer, std::uint32_t& Bytes) {
-    static constexpr std::uint8_t Zeros[4096] = {};
     if (!FBusy) throw EAuException("The Stream is not opened");
+    if (FDecoderEnded) {
+        Buffer = nullptr;
+        Bytes = 0;
+        return;
+    }
     // A play window sets its own length.
     if (FStartSample > 0 || FEndSample != -1) {
         TWMIn::DoRead(Buffer, Bytes);
         return;
     }
     const std::int64_t third = std::int64_t{FSampleRate / 3} * (FBitsPerSample / 8) * FChannels;
-    if (!FDecoderEnded) {
-        const std::uint32_t requested = Bytes;
-        WmaReaderRead(FReader, Buffer, requested, Bytes);
-        if (Bytes != 0) {
-            // Sound past the estimate is kept: the size stays ahead of it, or
-            // the read that reaches it would end the run.
-            if (FPosition + Bytes + third > FSize) FSize = FPosition + Bytes + third;
-            return;
-        }
-        FDecoderEnded = true;
-        // Nothing decoded is no recording: no silence is made up for it.
-        const std::int64_t expected = FEstimatedFrames * (FBitsPerSample / 8) * FChannels;
-        FSilenceLeft = FPosition == 0 ? 0 : std::clamp<std::int64_t>(expected - FPosition, 0, third);
-        FSize = FPosition + FSilenceLeft;
-        Bytes = requested;
+    WmaReaderRead(FReader, Buffer, Bytes, Bytes);
+    if (Bytes != 0) {
+        // Sound past the estimate is kept: the size stays ahead of it, or
+        // the read that reaches it would end the run.
+        if (FPosition + Bytes + third > FSize) FSize = FPosition + Bytes + third;
+        return;
     }
-    Bytes = static_cast<std::uint32_t>(std::min<std::int64_t>({Bytes, FSilenceLeft, std::int64_t{sizeof Zeros}}));
-    FSilenceLeft -= Bytes;
-    Buffer = Bytes != 0 ? Zeros : nullptr;
+    // The size the run ends with: the silence the sink completes it with
+    // reaches the estimate but never exceeds the third of a second; nothing
+    // decoded is no recording, and no silence is made up for it.
+    FDecoderEnded = true;
+    const std::int64_t expected = FEstimatedFrames * (FBitsPerSample / 8) * FChannels;
+    FSize = FPosition + (FPosition == 0 ? 0 : std::clamp<std::int64_t>(expected - FPosition, 0, third));
 }
 
 bool TMP3In::DoSeek(std::int64_t& Frame) {
     FDecoderEnded = false;
-    FSilenceLeft = 0;
     return TWMIn::DoSeek(Frame);
 }
 

@@ -44,8 +44,8 @@ private:
 // An MP3 source: the decoder's first and last frames come short, so a third of
 // a second more than the stated duration is expected and completed with silence.
 // The stated duration is only an estimate: everything the decoder gives is
-// delivered even past it, and the silence added never exceeds the third of a
-// second, so the length the run ends with is what Size() reports then.
+// delivered even past it, and at the end Size() is the length the sink
+// completes the run to, never more than a third of a second of silence.
 class TMP3In : public TWMIn {
 public:
     ~TMP3In() override;
@@ -58,7 +58,6 @@ protected:
 private:
     std::int64_t FEstimatedFrames = 0;  // the stated duration and the third of a second
     bool FDecoderEnded = false;
-    std::int64_t FSilenceLeft = 0;  // bytes
 };
 
 }  // namespace quorvel
