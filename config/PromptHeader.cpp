@@ -1,5 +1,7 @@
 #include "PromptHeader.h"
 
+#include "riff/RiffChunks.h"
+
 #include <algorithm>
 #include <array>
 #include <cstring>
@@ -55,21 +57,17 @@ bool isPlayablePromptHeader(ByteSource& source) {
     // Chunks must lie within both the file and the size the RIFF header declares.
     const std::uint64_t end = std::min<std::uint64_t>(source.size(), kChunkHeaderSize + std::uint64_t{u32(riff + 4)});
 
-    std::uint64_t offset = kRiffHeaderSize;
-    for (int chunk = 0; chunk < kMaxChunksBeforeFormat; ++chunk) {
-        unsigned char header[kChunkHeaderSize];
-        if (offset + kChunkHeaderSize > end || !readExactly(source, offset, header, sizeof header)) return false;
-        const std::uint64_t bodySize = u32(header + 4);
-        const std::uint64_t bodyStart = offset + kChunkHeaderSize;
-        if (bodySize > end - bodyStart) return false;
-        if (std::memcmp(header, "fmt ", 4) == 0) {
-            if (bodySize < kPcmFormatSize) return false;
+    RiffChunkWalk walk([&source](std::uint64_t offset, std::uint8_t* into,
+                                 std::size_t count) { return source.readAt(offset, into, count); },
+                       kRiffHeaderSize, end);
+    RiffChunk chunk;
+    for (int count = 0; count < kMaxChunksBeforeFormat && walk.next(chunk); ++count) {
+        if (std::memcmp(chunk.tag, "fmt ", 4) == 0) {
+            if (chunk.size < kPcmFormatSize) return false;
             unsigned char body[kExtensibleFormatSize];
-            const std::size_t wanted = static_cast<std::size_t>(std::min<std::uint64_t>(bodySize, sizeof body));
-            return readExactly(source, bodyStart, body, wanted) && isPlayableFormat(body, wanted);
+            const std::size_t wanted = std::min<std::size_t>(chunk.size, sizeof body);
+            return readExactly(source, chunk.bodyOffset, body, wanted) && isPlayableFormat(body, wanted);
         }
-        // Chunk bodies of odd size are followed by one pad byte.
-        offset = bodyStart + bodySize + (bodySize & 1);
     }
     return false;
 }

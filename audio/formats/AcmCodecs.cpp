@@ -105,6 +105,9 @@ public:
     SwrContext* Resampler = nullptr;
     AVFrame* Frame = av_frame_alloc();
     AVPacket* Packet = av_packet_alloc();
+    int InFormat = -1;
+    int InRate = 0;
+    int InChannels = 0;
 
     // Sends one packet (none: the end) and appends what comes out.
     void Decode(const std::uint8_t* Data, int Length, std::uint8_t* Out, std::uint32_t Room, std::uint32_t& Used) {
@@ -125,7 +128,16 @@ public:
 
 private:
     void Append(std::uint8_t* Out, std::uint32_t Room, std::uint32_t& Used) {
+        if (Frame->extended_data == nullptr || Frame->extended_data[0] == nullptr || Frame->nb_samples <= 0) return;
+        // A damaged stream may change its layout from one frame to the next;
+        // a resampler set up for fewer channels would read past the frame.
+        const bool changed =
+            Frame->format != InFormat || Frame->sample_rate != InRate || Frame->ch_layout.nb_channels != InChannels;
+        if (changed) swr_free(&Resampler);
         if (Resampler == nullptr) {
+            InFormat = Frame->format;
+            InRate = Frame->sample_rate;
+            InChannels = Frame->ch_layout.nb_channels;
             AVChannelLayout out{};
             av_channel_layout_default(&out, Source.Channels);
             AVChannelLayout in{};

@@ -14,20 +14,19 @@ bool SameTag(const std::uint8_t* Bytes, const char* Tag) {
 }
 
 TRiffReader::TRiffReader(TAuStream& Stream)
-    : FStream(Stream), FStart(Stream.Position()), FStreamSize(Stream.GetSize()) {}
+    : FStream(Stream), FStart(Stream.Position()), FStreamSize(Stream.GetSize()), FOffset(FStart) {}
 
 bool TRiffReader::Take(void* Buffer, std::size_t Count) {
-    if (FConsumed + static_cast<std::int64_t>(Count) > HeaderLimit) return false;
-    if (Offset() + static_cast<std::int64_t>(Count) > FStreamSize) return false;
+    if (FOffset + static_cast<std::int64_t>(Count) > FStreamSize) return false;
     if (FStream.Read(Buffer, Count) != Count) return false;
-    FConsumed += static_cast<std::int64_t>(Count);
+    FOffset += static_cast<std::int64_t>(Count);
     return true;
 }
 
 bool TRiffReader::SlideTo(std::uint8_t (&Window)[4], const char* Tag) {
     while (!SameTag(Window, Tag)) {
         std::memmove(Window, Window + 1, 3);
-        if (!Take(Window + 3, 1)) return false;
+        if (FOffset - FStart >= SearchLimit || !Take(Window + 3, 1)) return false;
     }
     return true;
 }
@@ -36,14 +35,27 @@ bool TRiffReader::FindWave() {
     std::uint8_t window[4];
     if (!Take(window, 4) || !SlideTo(window, "RIFF")) return false;
     std::uint32_t riffSize;
-    if (!ReadU32(riffSize) || !Take(window, 4)) return false;
-    return SlideTo(window, "WAVE");
+    if (!ReadU32(riffSize) || !Take(window, 4) || !SlideTo(window, "WAVE")) return false;
+    auto readAt = [this](std::uint64_t At, std::uint8_t* Into, std::size_t Count) -> std::size_t {
+        FStream.Seek(static_cast<std::int64_t>(At), TSeekOrigin::soBeginning);
+        return FStream.Read(Into, Count);
+    };
+    FWalk.emplace(readAt, static_cast<std::uint64_t>(FOffset), static_cast<std::uint64_t>(FStreamSize));
+    return true;
 }
 
-bool TRiffReader::NextChunk(std::uint8_t (&Tag)[4], std::uint32_t& Size) { return Take(Tag, 4) && ReadU32(Size); }
+bool TRiffReader::NextChunk(std::uint8_t (&Tag)[4], std::uint32_t& Size) {
+    RiffChunk chunk;
+    if (!FWalk || !FWalk->next(chunk, true)) return false;
+    std::memcpy(Tag, chunk.tag, 4);
+    Size = chunk.size;
+    FOffset = static_cast<std::int64_t>(chunk.bodyOffset);
+    FStream.Seek(FOffset, TSeekOrigin::soBeginning);
+    return true;
+}
 
 bool TRiffReader::ReadBody(std::uint32_t Size, std::vector<std::uint8_t>& Body) {
-    if (FConsumed + static_cast<std::int64_t>(Size) > HeaderLimit) return false;
+    if (Size > BodyLimit) return false;
     Body.resize(Size);
     return Take(Body.data(), Size);
 }
@@ -57,10 +69,10 @@ bool TRiffReader::ReadU32(std::uint32_t& Value) {
 }
 
 bool TRiffReader::Skip(std::uint32_t Size) {
-    const std::int64_t target = Offset() + Size;
-    if (FConsumed + static_cast<std::int64_t>(Size) > HeaderLimit || target > FStreamSize) return false;
+    const std::int64_t target = FOffset + Size;
+    if (target > FStreamSize) return false;
     FStream.Seek(target, TSeekOrigin::soBeginning);
-    FConsumed += Size;
+    FOffset = target;
     return true;
 }
 

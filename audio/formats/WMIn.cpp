@@ -116,10 +116,51 @@ void TMP3In::OpenSource() {
     std::lock_guard lock(FFileLock);
     if (FOpenCount != 0) return;
     TWMIn::OpenSource();
+    FDecoderEnded = false;
+    if (FOpenCount == 0) return;
+    // A damaged info frame can claim any length: no more frames than the
+    // smallest MP3 frames (24 bytes for 576 samples) could fit in the file.
+    const std::int64_t fileBytes = FStream != nullptr ? FStream->GetSize() : 0;
+    const std::int64_t frameBytes = std::int64_t{FBitsPerSample / 8} * FChannels;
+    FFrameCount = std::min<std::int64_t>(FFrameCount, fileBytes * 24);
     const std::uint32_t third = FSampleRate / 3;
-    FSize += static_cast<std::uint32_t>(third * (FBitsPerSample / 8) * FChannels);
     FFrameCount += third;
+    FSize = FFrameCount * frameBytes;
     FSourceFrames = FFrameCount;
+    FEstimatedFrames = FFrameCount;
+}
+
+void TMP3In::DoRead(const std::uint8_t*& Buffer, std::uint32_t& Bytes) {
+    if (!FBusy) throw EAuException("The Stream is not opened");
+    if (FDecoderEnded) {
+        Buffer = nullptr;
+        Bytes = 0;
+        return;
+    }
+    // A play window sets its own length.
+    if (FStartSample > 0 || FEndSample != -1) {
+        TWMIn::DoRead(Buffer, Bytes);
+        return;
+    }
+    const std::int64_t third = std::int64_t{FSampleRate / 3} * (FBitsPerSample / 8) * FChannels;
+    WmaReaderRead(FReader, Buffer, Bytes, Bytes);
+    if (Bytes != 0) {
+        // Sound past the estimate is kept: the size stays ahead of it, or
+        // the read that reaches it would end the run.
+        if (FPosition + Bytes + third > FSize) FSize = FPosition + Bytes + third;
+        return;
+    }
+    // The size the run ends with: the silence the sink completes it with
+    // reaches the estimate but never exceeds the third of a second; nothing
+    // decoded is no recording, and no silence is made up for it.
+    FDecoderEnded = true;
+    const std::int64_t expected = FEstimatedFrames * (FBitsPerSample / 8) * FChannels;
+    FSize = FPosition + (FPosition == 0 ? 0 : std::clamp<std::int64_t>(expected - FPosition, 0, third));
+}
+
+bool TMP3In::DoSeek(std::int64_t& Frame) {
+    FDecoderEnded = false;
+    return TWMIn::DoSeek(Frame);
 }
 
 }  // namespace quorvel

@@ -1,6 +1,7 @@
 #include "audio/formats/WaveConverter.h"
 
 #include "audio/formats/AcmCodecs.h"
+#include "riff/RiffChunks.h"
 
 #include <algorithm>
 #include <cstring>
@@ -11,11 +12,6 @@ namespace quorvel {
 namespace {
 
 constexpr std::size_t kFormatExBytes = 18;
-
-std::uint32_t U32(const std::uint8_t* Bytes) {
-    return std::uint32_t{Bytes[0]} | std::uint32_t{Bytes[1]} << 8 | std::uint32_t{Bytes[2]} << 16 |
-           std::uint32_t{Bytes[3]} << 24;
-}
 
 void WriteU32(TAuStream& Stream, std::uint32_t Value) {
     const std::uint8_t bytes[4] = {static_cast<std::uint8_t>(Value), static_cast<std::uint8_t>(Value >> 8),
@@ -32,35 +28,34 @@ int TWaveConverter::LoadFromStream(TAuStream& Stream) {
     if (Stream.Read(head, 12) != 12 || std::memcmp(head, "RIFF", 4) != 0 || std::memcmp(head + 8, "WAVE", 4) != 0)
         return 0;
     const std::int64_t start = Stream.Position() - 12;
-    const std::int64_t size = Stream.GetSize() - start;
-    std::int64_t position = 12;
-    while (position < size - 1) {
-        // An 8-byte window that moves on by one byte per pass.
-        position -= 7;
-        Stream.Seek(start + position, TSeekOrigin::soBeginning);
-        std::uint8_t window[8];
-        if (Stream.Read(window, 8) != 8) break;
-        position += 8;
-        // A body is never taken as longer than what the stream still holds.
-        const auto body = static_cast<std::uint32_t>(std::min<std::int64_t>(U32(window + 4), size - position));
-        if (std::memcmp(window, "fmt ", 4) == 0) {
-            if (U32(window + 4) > FormatBufferSize) {
+    RiffChunkWalk walk(
+        [&Stream, start](std::uint64_t Offset, std::uint8_t* Into, std::size_t Count) -> std::size_t {
+            Stream.Seek(start + static_cast<std::int64_t>(Offset), TSeekOrigin::soBeginning);
+            return Stream.Read(Into, Count);
+        },
+        12, static_cast<std::uint64_t>(Stream.GetSize() - start));
+    RiffChunk chunk;
+    // The data may be cut short by the end of the file: what is there counts.
+    while (walk.next(chunk, true)) {
+        const auto remaining = static_cast<std::uint64_t>(Stream.GetSize() - start) - chunk.bodyOffset;
+        const auto body = static_cast<std::uint32_t>(std::min<std::uint64_t>(chunk.size, remaining));
+        Stream.Seek(start + static_cast<std::int64_t>(chunk.bodyOffset), TSeekOrigin::soBeginning);
+        if (std::memcmp(chunk.tag, "fmt ", 4) == 0) {
+            if (chunk.size > FormatBufferSize) {
                 FCurrentFormat.fill(0);
                 SetSize(0);
                 return FormatTooLong;
             }
             std::fill(FCurrentFormat.begin(), FCurrentFormat.begin() + kFormatExBytes, std::uint8_t{0});
-            position += static_cast<std::int64_t>(Stream.Read(FCurrentFormat.data(), body));
-        } else if (std::memcmp(window, "fact", 4) == 0) {
-            position += body;
-        } else if (std::memcmp(window, "data", 4) == 0 && body > 0) {
+            Stream.Read(FCurrentFormat.data(), body);
+        } else if (std::memcmp(chunk.tag, "data", 4) == 0 && body > 0) {
             std::vector<std::uint8_t> data(body);
             data.resize(Stream.Read(data.data(), body));
-            position += static_cast<std::int64_t>(data.size());
             SetSize(0);
             Seek(0, TSeekOrigin::soBeginning);
             Write(data.data(), data.size());
         }
+        if (chunk.size > remaining) break;
     }
     Seek(0, TSeekOrigin::soBeginning);
     return 0;

@@ -275,7 +275,7 @@ void TWaveOut::CompleteData() {
         return;
     }
     const std::uint32_t header = FRunType == wtExtPCM ? ExtensibleHeaderBytes : PcmHeaderBytes;
-    const std::int64_t target = static_cast<std::uint32_t>(FRunSize) + std::int64_t{header};
+    const std::int64_t target = static_cast<std::uint32_t>(FRunInput->Size()) + std::int64_t{header};
     std::int64_t position = FStream->Position();
     static constexpr std::uint8_t Zeros[4096] = {};
     while (position < target) {
@@ -291,10 +291,14 @@ void TWaveOut::FinishOutput() {
         FPrepared = false;
         const bool patch = FRunSize <= 0 || FFileMode == foAppend || CancelRequested() || FStepFailed;
         try {
-            if (patch)
+            if (patch) {
                 PatchSizes();
-            else
+            } else {
                 CompleteData();
+                // An input whose length was an estimate (MP3) ends with the
+                // size it really has: the header follows it.
+                if (FRunInput->Size() != FRunSize) PatchSizes();
+            }
         } catch (...) {
             failure = std::current_exception();
         }

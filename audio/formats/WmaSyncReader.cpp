@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace quorvel {
 
@@ -69,7 +70,9 @@ void WmaReaderFormat(const wma_sync_reader& Record, std::int32_t& Channels, std:
 }
 
 std::uint32_t WmaReaderDurationHundredths(const wma_sync_reader& Record) {
-    return static_cast<std::uint32_t>(std::nearbyint(double(Record.Duration) / 100000.0));
+    // A damaged header can state any duration; the count saturates.
+    return static_cast<std::uint32_t>(std::clamp(std::nearbyint(double(Record.Duration) / 100000.0), 0.0,
+                                                 double(std::numeric_limits<std::uint32_t>::max())));
 }
 
 void WmaReaderRead(wma_sync_reader& Record, const std::uint8_t*& Buffer, std::uint32_t Requested,

@@ -56,6 +56,8 @@ int TAudioConverter::GetChannels() {
     const int input = TAuConverter::GetChannels();
     const int wanted = FOutChannels;
     const auto monoOrStereo = [](int Count) { return Count == 1 || Count == 2; };
+    // More channels than two are mixed down only to mono: a prompt is mono.
+    if (wanted == 1 && input > 2) return 1;
     return monoOrStereo(wanted) && monoOrStereo(input) ? wanted : input;
 }
 
@@ -126,6 +128,8 @@ void TAudioConverter::DoRead(const std::uint8_t*& Buffer, std::uint32_t& Bytes) 
         MonoToStereo(FWorkBuffer.data(), frames);
     else if (FActualOutChannels == 1 && FInChannels == 2)
         StereoToMono(FWorkBuffer.data(), frames);
+    else if (FActualOutChannels == 1 && FInChannels > 2)
+        ManyToMono(FWorkBuffer.data(), frames, FInChannels);
     FloatToSamples(FActualOutBits, FWorkBuffer.data(), FOutBuffer.data(), std::size_t{frames} * FActualOutChannels);
     Buffer = FOutBuffer.data();
 }

@@ -21,7 +21,7 @@ public:
     // 0 = as the input.
     int OutBitsPerSample() const { return FOutBitsPerSample; }
     void SetOutBitsPerSample(int Value) { FOutBitsPerSample = Value; }
-    // 0 = as the input; honoured only as 1 or 2 on a 1- or 2-channel input.
+    // 0 = as the input; 1 or 2 on a 1- or 2-channel input, and 1 (the mean of all channels) on any input.
     int OutChannels() const { return FOutChannels; }
     void SetOutChannels(int Value) { FOutChannels = Value; }
 

@@ -32,12 +32,22 @@ int OpenFlags(std::uint16_t Mode) {
 }  // namespace
 
 TAuFileStream::TAuFileStream(const std::u16string& FileName, std::uint16_t Mode) {
-    const int flags = OpenFlags(Mode) | O_CLOEXEC;
+    // A file to read is opened without blocking, so that a FIFO or a device
+    // is refused rather than waited on; only regular files are read.
+    const bool reading = OpenFlags(Mode) == O_RDONLY;
+    const int flags = OpenFlags(Mode) | O_CLOEXEC | (reading ? O_NONBLOCK : 0);
     const std::string path = Utf16ToUtf8(FileName);
     do {
         FHandle = ::open(path.c_str(), flags, 0666);
     } while (FHandle < 0 && errno == EINTR);
     if (FHandle < 0) RaiseSystemError(errno);
+    if (!reading) return;
+    struct stat status {};
+    if (::fstat(FHandle, &status) != 0 || !S_ISREG(status.st_mode)) {
+        ::close(FHandle);
+        throw EAuException("Not a regular file");
+    }
+    ::fcntl(FHandle, F_SETFL, ::fcntl(FHandle, F_GETFL) & ~O_NONBLOCK);
 }
 
 TAuFileStream::~TAuFileStream() { ::close(FHandle); }

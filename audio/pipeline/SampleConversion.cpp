@@ -174,6 +174,17 @@ void DoublesToS32InPlace(void* Buffer, std::size_t ByteCount) {
     for (std::size_t i = 0; i < ByteCount / 8; ++i) StoreLe(bytes + 4 * i, FlooredS32(LoadLe<double>(bytes + 8 * i)));
 }
 
+void ManyToMono(float* Buffer, std::size_t Frames, std::size_t Channels) {
+    // Frame i is written at i, at or before where it was read from, so a
+    // forward pass never overwrites what it still has to read.
+    for (std::size_t frame = 0; frame < Frames; ++frame) {
+        const float* samples = Buffer + frame * Channels;
+        double sum = 0;
+        for (std::size_t channel = 0; channel < Channels; ++channel) sum += samples[channel];
+        Buffer[frame] = static_cast<float>(sum / static_cast<double>(Channels));
+    }
+}
+
 void StereoToMono(float* Buffer, std::size_t Frames) {
     // (l + r) / 2 rounded once: the double sum and halving cannot round twice
     // into a different float. Blocks go through a local copy so that writing

@@ -29,6 +29,8 @@ void DoublesToS32InPlace(void* Buffer, std::size_t ByteCount);
 // In place on float frames. MonoToStereo needs room for 2 x Frames floats.
 void StereoToMono(float* Buffer, std::size_t Frames);
 void MonoToStereo(float* Buffer, std::size_t Frames);
+// The mean of each frame's Channels samples, in place, for Channels > 2.
+void ManyToMono(float* Buffer, std::size_t Frames, std::size_t Channels);
 
 // Acc + X[0]*C[0] + ... + X[Count-1]*C[Count-1], summed in extended precision.
 void DotAccumulate(const float* X, const float* C, float& Acc, std::size_t Count);

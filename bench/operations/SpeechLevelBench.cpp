@@ -24,7 +24,8 @@ std::vector<std::int16_t> SpeechLike(std::size_t Count) {
         const double loudness = 300.0 + 6000.0 * uniform(random);
         for (std::size_t i = 0; i < syllable && samples.size() < Count; ++i)
             samples.push_back(static_cast<std::int16_t>(
-                std::lround(loudness * std::sin(3.14159 * static_cast<double>(i) / syllable) * noise(random))));
+                std::lround(loudness * std::sin(3.14159 * static_cast<double>(i) / static_cast<double>(syllable)) *
+                            noise(random))));
         const auto pause = static_cast<std::size_t>(0.2 * Rate * uniform(random));
         for (std::size_t i = 0; i < pause && samples.size() < Count; ++i) samples.push_back(0);
     }

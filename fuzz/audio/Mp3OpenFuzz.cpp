@@ -29,6 +29,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         delivered += count;
     }
     if (input.Size() > 0 && delivered > input.Size()) std::abort();
+    // No stated length may promise more than the file's frames can hold (24
+    // bytes for 576 samples at the least) and the third of a second of silence.
+    const std::int64_t frameBytes = std::int64_t{input.GetChannels()} * (input.GetBitsPerSample() / 8);
+    if (input.Size() > (static_cast<std::int64_t>(size) * 24 + input.GetSampleRate() / 3) * frameBytes) std::abort();
     input.Close();
     return 0;
 }

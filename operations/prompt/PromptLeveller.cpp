@@ -1,5 +1,7 @@
 #include "operations/prompt/PromptLeveller.h"
 
+#include "riff/RiffChunks.h"
+
 #include <algorithm>
 #include <array>
 #include <cstdio>
@@ -11,8 +13,9 @@ namespace quorvel {
 
 namespace {
 
-constexpr long HeaderBytes = 44;
 constexpr std::size_t BlockSamples = 32768;
+constexpr std::uint32_t MinimumRate = 1000;
+constexpr std::uint32_t MaximumRate = 384000;
 
 struct TFileCloser {
     void operator()(std::FILE* File) const { std::fclose(File); }
@@ -27,31 +30,59 @@ std::uint16_t ReadLe16(const std::uint8_t* Bytes) { return static_cast<std::uint
 struct TPcmLayout {
     int SampleRate = 0;
     int Channels = 0;
+    std::int64_t DataStart = 0;
     std::int64_t Samples = 0;  // all channels
 };
 
 TPcmLayout ReadLayout(std::FILE* File) {
-    std::array<std::uint8_t, HeaderBytes> header{};
-    if (std::fread(header.data(), 1, header.size(), File) != header.size())
-        throw std::runtime_error("O arquivo convertido está incompleto.");
-    const bool plainPcm = std::memcmp(header.data(), "RIFF", 4) == 0 &&
-                          std::memcmp(header.data() + 8, "WAVE", 4) == 0 &&
-                          std::memcmp(header.data() + 12, "fmt ", 4) == 0 && ReadLe32(header.data() + 16) == 16 &&
-                          ReadLe16(header.data() + 20) == 1 && ReadLe16(header.data() + 34) == 16 &&
-                          std::memcmp(header.data() + 36, "data", 4) == 0;
-    const int channels = ReadLe16(header.data() + 22);
-    if (!plainPcm || channels == 0) throw std::runtime_error("O arquivo convertido não é PCM de 16 bits.");
     std::fseek(File, 0, SEEK_END);
     const long fileBytes = std::ftell(File);
+    std::array<std::uint8_t, 12> riff{};
+    std::fseek(File, 0, SEEK_SET);
+    if (fileBytes < 0 || std::fread(riff.data(), 1, riff.size(), File) != riff.size())
+        throw std::runtime_error("O arquivo convertido está incompleto.");
+    if (std::memcmp(riff.data(), "RIFF", 4) != 0 || std::memcmp(riff.data() + 8, "WAVE", 4) != 0)
+        throw std::runtime_error("O arquivo convertido não é PCM de 16 bits.");
+    RiffChunkWalk walk(
+        [File](std::uint64_t Offset, std::uint8_t* Into, std::size_t Count) -> std::size_t {
+            if (std::fseek(File, static_cast<long>(Offset), SEEK_SET) != 0) return 0;
+            return std::fread(Into, 1, Count, File);
+        },
+        riff.size(), static_cast<std::uint64_t>(fileBytes));
+    std::array<std::uint8_t, 16> format{};
+    bool haveFormat = false;
+    RiffChunk chunk;
     // Less data than the header promises means a write was cut short: such
     // a prompt would stop in the middle of the menu.
-    const std::int64_t dataBytes = ReadLe32(header.data() + 40);
-    if (dataBytes > fileBytes - HeaderBytes) throw std::runtime_error("O arquivo convertido está incompleto.");
-    TPcmLayout layout;
-    layout.SampleRate = static_cast<int>(ReadLe32(header.data() + 24));
-    layout.Channels = channels;
-    layout.Samples = dataBytes / 2 / channels * channels;
-    return layout;
+    while (walk.next(chunk, true)) {
+        if (chunk.size > static_cast<std::uint64_t>(fileBytes) - chunk.bodyOffset) {
+            if (std::memcmp(chunk.tag, "data", 4) == 0 && haveFormat)
+                throw std::runtime_error("O arquivo convertido está incompleto.");
+            break;
+        }
+        if (std::memcmp(chunk.tag, "fmt ", 4) == 0 && chunk.size == format.size()) {
+            if (std::fseek(File, static_cast<long>(chunk.bodyOffset), SEEK_SET) != 0 ||
+                std::fread(format.data(), 1, format.size(), File) != format.size())
+                break;
+            haveFormat = true;
+        } else if (std::memcmp(chunk.tag, "data", 4) == 0 && haveFormat) {
+            const int channels = ReadLe16(format.data() + 2);
+            if (ReadLe16(format.data()) != 1 || ReadLe16(format.data() + 14) != 16 || channels == 0) break;
+            // Outside this range no telephone plays it, and a damaged header's
+            // rate would not even fit the summary.
+            const std::uint32_t rate = ReadLe32(format.data() + 4);
+            if (rate < MinimumRate || rate > MaximumRate)
+                throw std::runtime_error("A taxa de amostragem do arquivo convertido não é suportada.");
+            TPcmLayout layout;
+            layout.SampleRate = static_cast<int>(rate);
+            layout.Channels = channels;
+            layout.DataStart = static_cast<std::int64_t>(chunk.bodyOffset);
+            layout.Samples = std::int64_t{chunk.size} / 2 / channels * channels;
+            if (layout.Samples == 0) throw std::runtime_error("O arquivo convertido não tem áudio.");
+            return layout;
+        }
+    }
+    throw std::runtime_error("O arquivo convertido não é PCM de 16 bits.");
 }
 
 // Calls Visit(samples, count, first sample index) for every block of the data.
@@ -62,7 +93,7 @@ void ForEachBlock(std::FILE* File, const TPcmLayout& Layout, TVisit Visit) {
     for (std::int64_t done = 0; done < Layout.Samples;) {
         const auto count = static_cast<std::size_t>(std::min<std::int64_t>(BlockSamples, Layout.Samples - done));
         // Positioned before every read: the visitor may have written.
-        if (std::fseek(File, HeaderBytes + done * 2, SEEK_SET) != 0 ||
+        if (std::fseek(File, static_cast<long>(Layout.DataStart + done * 2), SEEK_SET) != 0 ||
             std::fread(bytes.data(), 2, count, File) != count)
             throw std::runtime_error("Não foi possível ler o arquivo convertido.");
         for (std::size_t i = 0; i < count; ++i) samples[i] = static_cast<std::int16_t>(ReadLe16(bytes.data() + 2 * i));
@@ -71,14 +102,15 @@ void ForEachBlock(std::FILE* File, const TPcmLayout& Layout, TVisit Visit) {
     }
 }
 
-void WriteBlock(std::FILE* File, std::int64_t FirstSample, const std::int16_t* Samples, std::size_t Count) {
+void WriteBlock(std::FILE* File, std::int64_t DataStart, std::int64_t FirstSample, const std::int16_t* Samples,
+                std::size_t Count) {
     std::vector<std::uint8_t> bytes(Count * 2);
     for (std::size_t i = 0; i < Count; ++i) {
         const auto value = static_cast<std::uint16_t>(Samples[i]);
         bytes[2 * i] = static_cast<std::uint8_t>(value);
         bytes[2 * i + 1] = static_cast<std::uint8_t>(value >> 8);
     }
-    if (std::fseek(File, HeaderBytes + FirstSample * 2, SEEK_SET) != 0 ||
+    if (std::fseek(File, static_cast<long>(DataStart + FirstSample * 2), SEEK_SET) != 0 ||
         std::fwrite(bytes.data(), 1, bytes.size(), File) != bytes.size())
         throw std::runtime_error("Não foi possível gravar o arquivo convertido.");
 }
@@ -93,9 +125,12 @@ TPromptSummary LevelPromptFile(const std::string& Path, TLevelMode Mode, int Wav
     // kept right by counting every channel's samples.
     const int meterRate = std::max(1, layout.SampleRate * layout.Channels);
 
+    // Left as it is, the samples are measured once: the first pass would
+    // find what the second finds.
     TLevelMeasure before(meterRate);
-    ForEachBlock(file.get(), layout,
-                 [&](const std::int16_t* Samples, std::size_t Count, std::int64_t) { before.Add(Samples, Count); });
+    if (Mode != TLevelMode::None)
+        ForEachBlock(file.get(), layout,
+                     [&](const std::int16_t* Samples, std::size_t Count, std::int64_t) { before.Add(Samples, Count); });
     const TLevelPlan plan = PlanLevelling(Mode, before);
 
     TPromptSummary summary;
@@ -110,24 +145,37 @@ TPromptSummary LevelPromptFile(const std::string& Path, TLevelMode Mode, int Wav
     std::vector<bool> touched(columns, false);
 
     TLevelMeasure after(meterRate);
+    std::vector<std::int16_t> levelled(BlockSamples);
+    const auto columnCount = static_cast<std::int64_t>(columns);
     ForEachBlock(file.get(), layout, [&](const std::int16_t* Samples, std::size_t Count, std::int64_t First) {
-        std::vector<std::int16_t> levelled(Samples, Samples + Count);
+        std::copy(Samples, Samples + Count, levelled.begin());
         plan.Apply(levelled.data(), Count);
-        if (Mode != TLevelMode::None && plan.Gain() != 1.0) WriteBlock(file.get(), First, levelled.data(), Count);
+        if (Mode != TLevelMode::None && plan.Gain() != 1.0)
+            WriteBlock(file.get(), layout.DataStart, First, levelled.data(), Count);
         after.Add(levelled.data(), Count);
-        for (std::size_t i = 0; i < Count; ++i) {
+        // Column by column: frame f is in column f * columns / frames, so a
+        // column's frames start at the first f with f * columns >= column * frames.
+        for (std::size_t i = 0; i < Count;) {
             const std::int64_t frame = (First + static_cast<std::int64_t>(i)) / layout.Channels;
-            const auto column = static_cast<std::size_t>(frame * static_cast<std::int64_t>(columns) / summary.Frames);
-            auto& [low, high] = summary.Waveform[column];
-            if (!touched[column]) {
-                low = high = levelled[i];
-                touched[column] = true;
+            const std::int64_t column = frame * columnCount / summary.Frames;
+            const std::int64_t nextFrame = ((column + 1) * summary.Frames + columnCount - 1) / columnCount;
+            const auto end = static_cast<std::size_t>(
+                std::min<std::int64_t>(static_cast<std::int64_t>(Count), nextFrame * layout.Channels - First));
+            const auto [low, high] = std::minmax_element(levelled.begin() + static_cast<std::ptrdiff_t>(i),
+                                                         levelled.begin() + static_cast<std::ptrdiff_t>(end));
+            auto& [columnLow, columnHigh] = summary.Waveform[static_cast<std::size_t>(column)];
+            if (!touched[static_cast<std::size_t>(column)]) {
+                columnLow = *low;
+                columnHigh = *high;
+                touched[static_cast<std::size_t>(column)] = true;
             }
-            low = std::min(low, levelled[i]);
-            high = std::max(high, levelled[i]);
+            columnLow = std::min(columnLow, *low);
+            columnHigh = std::max(columnHigh, *high);
+            i = end;
         }
     });
     if (std::fflush(file.get()) != 0) throw std::runtime_error("Não foi possível gravar o arquivo convertido.");
+    if (Mode == TLevelMode::None) summary.PeakBefore = after.Peak;
     summary.PeakAfter = after.Peak;
     summary.SpeechLevelDbm0 = after.Speech.ActiveLevelDbm0();
     return summary;

@@ -74,6 +74,10 @@ TEST(PromptHeader, AcceptsOnlySixteenBitMonoPcm) {
     const Case cases[] = {
         {"plain PCM", kPlayable, true},
         {"fmt after an odd-sized list chunk", wave(chunk("LIST", "abc") + chunk("fmt ", format(1, 1, 16))), true},
+        {"fmt after an odd-sized chunk written without its pad byte",
+         wave("LIST" + le32(3) + "abc" + chunk("fmt ", format(1, 1, 16))), true},
+        {"fmt after a 10 KB iXML chunk", wave(chunk("iXML", std::string(10240, 'x')) + chunk("fmt ", format(1, 1, 16))),
+         true},
         {"extensible PCM", wave(chunk("fmt ", extensible(1, 16, kPcmGuid)) + kSamples), true},
         {"stereo", wave(chunk("fmt ", format(1, 2, 16)) + kSamples), false},
         {"8-bit", wave(chunk("fmt ", format(1, 1, 8)) + kSamples), false},

@@ -184,8 +184,8 @@ TEST(WaveIn, DamagedHeadersAreNotValid) {
     const std::vector<Case> cases = {
         {"no RIFF", Bytes(100, 'x')},
         {"no data chunk", Wave({Chunk("fmt ", Format(1, 1, 8000, 2, 16))})},
-        {"data past the header limit",
-         Wave({Chunk("fmt ", Format(1, 1, 8000, 2, 16)), Chunk("JUNK", Bytes(9000)), Chunk("data", block)})},
+        {"a chunk running past the end of the file",
+         Wave({Chunk("fmt ", Format(1, 1, 8000, 2, 16)), Bytes{'J', 'U', 'N', 'K', 0xFF, 0xFF, 0, 0}, Bytes(8)})},
         {"format tag not known", Wave({Chunk("fmt ", Format(0x50, 1, 8000, 2, 16)), Chunk("data", block)})},
         {"fmt shorter than its fields", Wave({Chunk("fmt ", Bytes(14, 1)), Chunk("data", block)})},
         {"no channels", Wave({Chunk("fmt ", Format(1, 0, 8000, 2, 16)), Chunk("data", block)})},
@@ -233,6 +233,31 @@ TEST(WaveIn, DataSizePastTheFileCountsWhatIsThere) {
     ASSERT_TRUE(wave.Reader.IsValid());
     EXPECT_EQ(wave.Reader.Size(), 100);
     EXPECT_EQ(wave.ReadAll().size(), 100U);
+}
+
+TEST(WaveIn, ChunksBeforeTheDataAreWalkedToTheEndOfTheFile) {
+    const Bytes samples = PatternBytes(100);
+    Bytes oddWithoutPad = Chunk("LIST", Bytes(13, 'a'));
+    Bytes oddWithPad = oddWithoutPad;
+    oddWithPad.push_back(0);
+    const struct {
+        const char* What;
+        std::vector<Bytes> Between;
+    } cases[] = {
+        {"an odd chunk and its pad byte", {oddWithPad}},
+        {"an odd chunk written without the pad byte", {oddWithoutPad}},
+        {"a 10 KB chunk", {Chunk("iXML", Bytes(10240, 'x'))}},
+        {"9 KB of chunks, one odd and padded", {Chunk("bext", Bytes(602)), oddWithPad, Chunk("JUNK", Bytes(8400))}},
+    };
+    for (const auto& c : cases) {
+        std::vector<Bytes> chunks = {Chunk("fmt ", Format(1, 1, 8000, 2, 16))};
+        chunks.insert(chunks.end(), c.Between.begin(), c.Between.end());
+        chunks.push_back(Chunk("data", samples));
+        TMemoryWave wave(Wave(chunks));
+        ASSERT_TRUE(wave.Reader.IsValid()) << c.What;
+        EXPECT_EQ(wave.Reader.Size(), 100) << c.What;
+        EXPECT_EQ(wave.ReadAll(), samples) << c.What;
+    }
 }
 
 TEST(WaveIn, DamagedBlocksDecodeAsSilence) {

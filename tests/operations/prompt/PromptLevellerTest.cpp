@@ -77,5 +77,32 @@ TEST_F(PromptLevellerTest, RefusesWhatTheConverterDoesNotWriteAndCutShortFiles) 
     EXPECT_THROW(LevelPromptFile((path_.string() + ".missing"), TLevelMode::Peak), std::runtime_error);
 }
 
+TEST_F(PromptLevellerTest, WaveformColumnsHoldTheLowestAndHighestSampleOfTheirFrames) {
+    const struct {
+        std::size_t Frames;
+        int Channels;
+        int Columns;
+    } rows[] = {{100003, 1, 640}, {5, 1, 16}, {70001, 2, 333}, {32768, 1, 1}};
+    for (const auto& row : rows) {
+        std::vector<std::int16_t> samples(row.Frames * static_cast<std::size_t>(row.Channels));
+        for (std::size_t i = 0; i < samples.size(); ++i)
+            samples[i] = static_cast<std::int16_t>(static_cast<int>((i * 7919) % 20001) - 10000);
+        Write(PcmWave(samples, row.Channels));
+        const TPromptSummary summary = LevelPromptFile(path_.string(), TLevelMode::None, row.Columns);
+        std::vector<std::pair<std::int16_t, std::int16_t>> expected(static_cast<std::size_t>(row.Columns), {0, 0});
+        std::vector<bool> seen(expected.size(), false);
+        for (std::size_t i = 0; i < samples.size(); ++i) {
+            const std::size_t frame = i / static_cast<std::size_t>(row.Channels);
+            const std::size_t column = frame * static_cast<std::size_t>(row.Columns) / row.Frames;
+            auto& [low, high] = expected[column];
+            if (!seen[column]) low = high = samples[i];
+            seen[column] = true;
+            low = std::min(low, samples[i]);
+            high = std::max(high, samples[i]);
+        }
+        EXPECT_EQ(summary.Waveform, expected) << row.Frames << " frames, " << row.Channels << " channels";
+    }
+}
+
 }  // namespace
 }  // namespace quorvel::test
