@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "config/CallFlowModel.h"
+#include "config/NationalHolidays.h"
 
 namespace quorvel {
 namespace {
@@ -194,6 +195,8 @@ TEST(CallFlowModel, AllSlotsFilledGiveFourSlotsADayInOrder) {
         }
     }
     for (int menu = 0; menu < kMenuCount; ++menu) config.menus[menu][1].target1 = std::to_string(200 + menu);
+    // The holiday timetable is in use, so the national dates must be there.
+    config.holidays = nationalHolidays(2026);
 
     const CallFlowModel model = modelOf(config);
     EXPECT_TRUE(model.findings.empty());

@@ -20,6 +20,8 @@ namespace fs = std::filesystem;
 std::map<std::string, std::string> filesOf(const std::string& folder) {
     std::map<std::string, std::string> files;
     for (const auto& entry : fs::directory_iterator(folder)) {
+        // The writers' lock file is not a card file.
+        if (entry.path().filename().string().front() == '.') continue;
         std::ifstream in(entry.path(), std::ios::binary);
         files[entry.path().filename().string()] = std::string(std::istreambuf_iterator<char>(in), {});
     }

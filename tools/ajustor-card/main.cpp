@@ -17,8 +17,8 @@
 #include "FolderCopyCommand.h"
 #include "PromptCommand.h"
 #include "PromptsCommand.h"
-#include "config/CardFolder.h"
 #include "ReportCommand.h"
+#include "config/CardFolder.h"
 #include "config/NationalHolidays.h"
 
 using namespace quorvel::card_tool;
