@@ -11,6 +11,7 @@
 
 #include "CardToolRun.h"
 #include "ScratchCard.h"
+#include "config/CardLock.h"
 
 namespace {
 
@@ -22,9 +23,11 @@ const std::set<std::string> kLeftovers = {".quorvel-a1B2c3", ".quorvel-copy-Zz9y
 const std::set<std::string> kLookAlikes = {".quorvel-a1B2c", ".quorvel-copy-Zz9yX8.bak", ".quorvel-prompt-q1w2e3.WAV",
                                            "quorvel-a1B2c3"};
 
+// Every name in the folder but the writers' lock file.
 std::set<std::string> names(const ScratchCard& folder) {
     std::set<std::string> found;
     for (const auto& entry : fs::directory_iterator(folder.path())) found.insert(entry.path().filename().string());
+    found.erase(quorvel::CardLock::kFileName);
     return found;
 }
 
