@@ -276,6 +276,8 @@ private Q_SLOTS:
     // restore into the card folder: nothing is saved, cleared or reloaded.
     void commandsThatWriteOrReloadTheCardAreDisabledWhileACopyRuns() {
         QFETCH(bool, secondFileFails);
+        QTemporaryDir dataHome;
+        qputenv("XDG_DATA_HOME", dataHome.path().toUtf8());
         Copying run;
         QTemporaryDir backup;
         for (const auto& [name, record] : {std::pair{"/030.txt", "301     0\r\n"}, {"/031.txt", "201 M2  1\r\n"}}) {
@@ -294,14 +296,17 @@ private Q_SLOTS:
                                  QStringLiteral("Label100")};
         QStringList liveDuringCopy;
         int opened = 0;
-        run.fileSystem.onOpenRead = [&](const std::string&) {
-            if (++opened != 2) return;
+        // Reads of the backup's files only: the card's own safety copy comes first.
+        const std::string source = backup.path().toStdString();
+        run.fileSystem.onOpenRead = [&](const std::string& path) {
+            if (path.rfind(source, 0) != 0 || ++opened != 2) return;
             for (const QString& name : commands + labels) {
                 if (child<QWidget>(&run.window(), name)->isEnabled()) liveDuringCopy << name;
             }
             for (const char* button : {"btGrava", "btClear", "btAtualiza"}) run.click(button);
             QTest::mouseClick(child<QWidget>(&run.window(), QStringLiteral("Label97")), Qt::LeftButton);
         };
+        run.boxes.answer(true);
         run.operations.folders.choose(backup.path());
         run.operations.folders.choose(run.card.folder());
         run.click("btRestBackUp");
@@ -316,6 +321,7 @@ private Q_SLOTS:
         for (const QString& name : commands + labels) {
             QVERIFY2(child<QWidget>(&run.window(), name)->isEnabled(), qPrintable(name + QStringLiteral(" stays off")));
         }
+        qunsetenv("XDG_DATA_HOME");
     }
 };
 

@@ -23,7 +23,8 @@ namespace fs = std::filesystem;
 std::map<std::string, std::string> snapshot(const QString& folder) {
     std::map<std::string, std::string> files;
     for (const auto& entry : fs::directory_iterator(folder.toStdString())) {
-        if (!entry.is_regular_file()) continue;
+        // The writers' lock file is no card file.
+        if (!entry.is_regular_file() || entry.path().filename().string().front() == '.') continue;
         QFile file(QString::fromStdString(entry.path().string()));
         if (!file.open(QIODevice::ReadOnly)) continue;
         files[entry.path().filename().string()] = file.readAll().toStdString();

@@ -58,7 +58,7 @@ TEST_F(CardReport, FullCardShowsEveryValueAndFindingButNoPassword) {
     const FullCard full = makeFullCard(card);
     const ToolRun check = runCardTool({"check", card.folder()});
     const auto findings = nlohmann::json::parse(check.out)["findings"];
-    ASSERT_EQ(findings.size(), 2u) << check.out;
+    ASSERT_EQ(findings.size(), 3u) << check.out;
 
     const std::string text = reportText(card);
     const std::string flat = flattened(text);

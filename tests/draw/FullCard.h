@@ -1,5 +1,5 @@
 // A card folder with every menu, slot and holiday filled, eleven prompts made
-// by sox and two findings, written through ajustor-card like a technician would.
+// by sox and three findings (20/11 is not among its holidays), written through ajustor-card like a technician would.
 #pragma once
 
 #include <string>
