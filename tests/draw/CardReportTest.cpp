@@ -69,7 +69,7 @@ TEST_F(CardReport, FullCardShowsEveryValueAndFindingButNoPassword) {
         const std::string message = finding["message"];
         EXPECT_NE(flat.find(flattened(message)), std::string::npos) << message;
     }
-    EXPECT_NE(flat.find("2 avisos"), std::string::npos);
+    EXPECT_NE(flat.find("3 avisos"), std::string::npos);
     EXPECT_NE(flat.find("Senha ***"), std::string::npos);
     // The folder's random name is the one text not set by the test.
     const std::string withoutFolder = std::regex_replace(flat, std::regex("ajustor-card-[A-Za-z0-9]+"), "");

@@ -54,6 +54,8 @@ Outputs runCommands(const std::string& folder, const std::string& recording, con
     std::vector<std::string> first{"set", folder};
     for (std::string& argument : timetableForEveryDay()) first.push_back(std::move(argument));
     expectDone(first);
+    // The holiday timetable is in use: without the national dates the check would find them missing.
+    expectDone({"holidays", folder, "2026"});
     expectDone({"set", folder, "menus.1.1.target1=202", "menus.1.2.target1=M2", "menus.2.1.target1=203"});
     outputs.show = expectDone({"show", folder});
     expectDone({"prompt", folder, "1", recording});
