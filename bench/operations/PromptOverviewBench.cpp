@@ -67,7 +67,7 @@ void BM_LevelAll(benchmark::State& state) {
         state.PauseTiming();
         for (int index = 0; index < PromptCount; ++index) card.make(index);
         state.ResumeTiming();
-        const TLevelAllOutcome outcome = LevelAllPrompts(card.folder(), InstallPrompt);
+        const TLevelAllOutcome outcome = LevelAllPrompts(card.folder(), InstallOnCard);
         if (!outcome.Failed.empty()) state.SkipWithError("a prompt was not levelled");
     }
 }
