@@ -23,6 +23,7 @@ public:
     void showMessage(QWidget*, const QString&) override { ++shown; }
     void showError(QWidget*, const QString&) override { ++shown; }
     bool confirm(QWidget*, const QString&) override { return ++shown, false; }
+    std::optional<int> askNumber(QWidget*, const QString&, int, int, int) override { return ++shown, std::nullopt; }
     void beep() override {}
 
     int shown = 0;
