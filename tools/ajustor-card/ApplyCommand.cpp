@@ -2,6 +2,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "CardCommands.h"
 #include "ConfigurationInput.h"
 #include "FieldEntry.h"
 #include "FieldPath.h"
@@ -14,11 +15,6 @@
 namespace quorvel::card_tool {
 
 namespace {
-
-ExitCode reportCardError(const CardError& error, std::ostream& err) {
-    err << errorBoxText(error.what()) << '\n';
-    return ExitCode::CardFailure;
-}
 
 ExitCode saveCard(const CardFolder& card, const DeviceConfiguration& config, std::ostream& err) {
     try {

@@ -10,14 +10,20 @@
 
 namespace quorvel::card_tool {
 
-namespace {
-
 ExitCode reportCardError(const CardError& error, std::ostream& err) {
     err << errorBoxText(error.what()) << '\n';
     return ExitCode::CardFailure;
 }
 
-}  // namespace
+bool loadCard(const CardFolder& card, DeviceConfiguration& config, std::ostream& err) {
+    try {
+        loadConfiguration(card, config);
+    } catch (const CardError& error) {
+        reportCardError(error, err);
+        return false;
+    }
+    return true;
+}
 
 ExitCode initCard(const std::string& folder, std::ostream& err) {
     try {

@@ -1,4 +1,4 @@
-// The three commands of ajustor-card on one card folder. Each returns the
+// The card commands of ajustor-card, and the load and error report they share. Each returns the
 // process exit status; results go to `out`, error texts to `err`.
 #pragma once
 
@@ -8,7 +8,19 @@
 
 #include "ExitCode.h"
 
+namespace quorvel {
+class CardError;
+class CardFolder;
+struct DeviceConfiguration;
+}  // namespace quorvel
+
 namespace quorvel::card_tool {
+
+// Prints the error box text of `error` on `err`; the status the command ends with.
+ExitCode reportCardError(const CardError& error, std::ostream& err);
+
+// Loads `card` into `config`; false, with the error printed on `err`, when it cannot.
+bool loadCard(const CardFolder& card, DeviceConfiguration& config, std::ostream& err);
 
 // Creates the card files missing from `folder`.
 ExitCode initCard(const std::string& folder, std::ostream& err);

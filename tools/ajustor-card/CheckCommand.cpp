@@ -2,8 +2,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include "CardCommands.h"
 #include "config/CallFlowCheck.h"
-#include "config/CardError.h"
 #include "config/CardFolder.h"
 #include "config/CardSequences.h"
 
@@ -12,12 +12,7 @@ namespace quorvel::card_tool {
 ExitCode checkCard(const std::string& folder, std::ostream& out, std::ostream& err) {
     const CardFolder card(folder);
     DeviceConfiguration config;
-    try {
-        loadConfiguration(card, config);
-    } catch (const CardError& error) {
-        err << errorBoxText(error.what()) << '\n';
-        return ExitCode::CardFailure;
-    }
+    if (!loadCard(card, config, err)) return ExitCode::CardFailure;
     const std::vector<Finding> findings = checkCallFlow(config, card.folder());
     nlohmann::ordered_json list = nlohmann::ordered_json::array();
     for (const Finding& finding : findings) {

@@ -3,7 +3,7 @@
 #include <QDateTime>
 #include <QGuiApplication>
 
-#include "config/CardError.h"
+#include "CardCommands.h"
 #include "config/CardFolder.h"
 #include "config/CardSequences.h"
 #include "draw/CardReport.h"
@@ -13,12 +13,7 @@ namespace quorvel::card_tool {
 ExitCode reportCard(const std::string& folder, const std::string& output, std::ostream& err) {
     const CardFolder card(folder);
     DeviceConfiguration config;
-    try {
-        loadConfiguration(card, config);
-    } catch (const CardError& error) {
-        err << errorBoxText(error.what()) << '\n';
-        return ExitCode::CardFailure;
-    }
+    if (!loadCard(card, config, err)) return ExitCode::CardFailure;
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     int argc = 1;
     char name[] = "ajustor-card";
