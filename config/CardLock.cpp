@@ -1,9 +1,11 @@
 #include "CardLock.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdlib>
 #include <thread>
 
@@ -13,6 +15,24 @@ namespace {
 // Each slot has one locked byte and one record naming its holder.
 constexpr off_t kRecordSize = 64;
 constexpr auto kRetryInterval = std::chrono::milliseconds(20);
+
+// Shared by every user of the machine, and emptied at each start.
+std::string lockFolder() {
+    return ::access("/run/lock", W_OK | X_OK) == 0 ? std::string("/run/lock/") : std::string("/tmp/");
+}
+
+std::uint64_t fnv1a(const std::string& text) {
+    std::uint64_t hash = 14695981039346656037ull;
+    for (unsigned char c : text) hash = (hash ^ c) * 1099511628211ull;
+    return hash;
+}
+
+std::string hexOf(std::uint64_t value) {
+    static constexpr char kDigits[] = "0123456789abcdef";
+    std::string text(16, '0');
+    for (int i = 15; i >= 0; --i, value >>= 4) text[static_cast<std::size_t>(i)] = kDigits[value & 0xf];
+    return text;
+}
 
 struct flock slotRange(int slot, short type) {
     struct flock range {};
@@ -30,9 +50,12 @@ std::string CardLockHolder::describe() const {
     return (program.empty() ? std::string("a program") : program) + " (pid " + std::to_string(pid) + ")";
 }
 
-CardLock::CardLock(std::string folder, std::string program) : program_(std::move(program)) {
-    if (!folder.empty() && folder.back() != '/') folder += '/';
-    path_ = folder + kFileName;
+CardLock::CardLock(const std::string& folder, std::string program) : program_(std::move(program)) {
+    char* real = ::realpath(folder.empty() ? "." : folder.c_str(), nullptr);
+    if (real == nullptr) return;
+    const std::string cardPath = real;
+    std::free(real);
+    path_ = lockFolder() + "ajustor-quorvel-" + hexOf(fnv1a(cardPath)) + ".lock";
 }
 
 CardLock::~CardLock() {
@@ -41,8 +64,19 @@ CardLock::~CardLock() {
 }
 
 bool CardLock::open() {
-    if (fd_ < 0) fd_ = ::open(path_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-    return fd_ >= 0;
+    if (fd_ >= 0) return true;
+    if (path_.empty()) return false;
+    fd_ = ::open(path_.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd_ < 0) return false;
+    struct stat info {};
+    if (::fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd_);
+        fd_ = -1;
+        return false;
+    }
+    // Another user's programs lock the same card; the umask would keep them out.
+    if (info.st_uid == ::geteuid()) ::fchmod(fd_, 0666);
+    return true;
 }
 
 int CardLock::tryLock(int slot) {

@@ -3,11 +3,13 @@
 // after its last rename; the window also holds the card for as long as it is
 // open, so that other programs refuse to write behind its back.
 //
-// The locks are open-file-description record locks on a hidden file in the
-// card folder: the kernel drops them with the process, so a killed holder
-// never blocks the card, and the kernel keeps them for FUSE mounts that have
-// no locking of their own. The file stays in the folder; backup and restore
-// skip hidden files, and the device reads only its numbered files.
+// The locks are open-file-description record locks on a file named after the
+// card folder's real path in the machine's lock folder (/run/lock, else /tmp):
+// the kernel drops them with the process, so a killed holder never blocks the
+// card. Nothing of the lock lives on the card: the device and a backup never
+// see it, a read-only card is locked as well as any other, and no two
+// programs hold one file of the card open at once, which FAT drivers served
+// through FUSE do not survive (they spin in the next rename).
 #pragma once
 
 #include <chrono>
@@ -29,17 +31,15 @@ enum class CardLockResult {
     Taken,
     Busy,        // another writer kept the write lock for the whole wait
     WindowOpen,  // a window holds the card
-    // The file system offers no locking, or the lock file cannot be made (a
-    // read-only card): the operation goes on unlocked.
+    // The card folder cannot be found, or the lock file cannot be made: the
+    // operation goes on unlocked.
     NoLocking,
 };
 
 class CardLock {
 public:
-    static constexpr const char* kFileName = ".quorvel.lock";
-
     // `program` names the holder in other programs' messages.
-    CardLock(std::string folder, std::string program);
+    CardLock(const std::string& folder, std::string program);
     ~CardLock();
     CardLock(const CardLock&) = delete;
     CardLock& operator=(const CardLock&) = delete;

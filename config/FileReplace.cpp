@@ -6,25 +6,35 @@
 namespace quorvel {
 namespace {
 
-constexpr std::size_t kRandomLength = 6;
+// Earlier releases named their temporaries `.quorvel-`, `.quorvel-copy-` or
+// `.quorvel-prompt-` with six letters or digits (the last kind ending in
+// ".wav"); a card may still hold some that a killed run left.
+constexpr std::size_t kLegacyRandomLength = 6;
 
 std::string folderOf(const std::string& path) {
     const auto slash = path.find_last_of('/');
     return slash == std::string::npos ? std::string("./") : path.substr(0, slash + 1);
 }
 
-bool lettersOrDigits(std::string_view text) {
-    for (char c : text) {
-        bool letterOrDigit = (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-        if (!letterOrDigit) return false;
+bool isLowerOrDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z'); }
+bool isLetterOrDigit(char c) { return isLowerOrDigit(c) || (c >= 'A' && c <= 'Z'); }
+
+bool isTemporaryOfKind(std::string_view name, std::string_view prefix, std::string_view suffix,
+                       std::size_t randomLength, bool (*isRandom)(char)) {
+    if (name.size() != prefix.size() + randomLength + suffix.size()) return false;
+    if (!name.starts_with(prefix) || !name.ends_with(suffix)) return false;
+    for (char c : name.substr(prefix.size(), randomLength)) {
+        if (!isRandom(c)) return false;
     }
     return true;
 }
 
-bool isTemporaryOfKind(std::string_view name, std::string_view prefix, std::string_view suffix) {
-    if (name.size() != prefix.size() + kRandomLength + suffix.size()) return false;
-    if (!name.starts_with(prefix) || !name.ends_with(suffix)) return false;
-    return lettersOrDigits(name.substr(prefix.size(), kRandomLength));
+bool isTemporaryOfKind(std::string_view name, TemporaryKind kind) {
+    return isTemporaryOfKind(name, kind.prefix, kind.suffix, kTemporaryRandomLength, isLowerOrDigit);
+}
+
+bool isLegacyTemporary(std::string_view name, std::string_view prefix, std::string_view suffix) {
+    return isTemporaryOfKind(name, prefix, suffix, kLegacyRandomLength, isLetterOrDigit);
 }
 
 // File systems such as FAT keep no permission bits and refuse to set them.
@@ -38,11 +48,12 @@ void modeFromTarget(FileSystem& fileSystem, Replacement& replacement) {
 }  // namespace
 
 int beginReplacement(FileSystem& fileSystem, const std::string& folder, const std::string& target,
-                     std::string_view prefix, Replacement& replacement) {
+                     TemporaryKind kind, Replacement& replacement) {
     replacement.target = target;
     replacement.written = 0;
     modeFromTarget(fileSystem, replacement);
-    return fileSystem.createTemporary(folder, std::string(prefix), "", replacement.temporary, replacement.handle);
+    return fileSystem.createTemporary(folder, std::string(kind.prefix), std::string(kind.suffix), replacement.temporary,
+                                      replacement.handle);
 }
 
 int adoptReplacement(FileSystem& fileSystem, const std::string& temporary, const std::string& target,
@@ -109,8 +120,9 @@ int installReplacement(FileSystem& fileSystem, const std::string& temporary, con
 }
 
 bool isLeftoverTemporaryName(std::string_view name) {
-    return isTemporaryOfKind(name, kCardTemporaryPrefix, "") || isTemporaryOfKind(name, kCopyTemporaryPrefix, "") ||
-           isTemporaryOfKind(name, kPromptTemporaryPrefix, kPromptTemporarySuffix);
+    return isTemporaryOfKind(name, kCardTemporary) || isTemporaryOfKind(name, kCopyTemporary) ||
+           isTemporaryOfKind(name, kPromptTemporary) || isLegacyTemporary(name, ".quorvel-", "") ||
+           isLegacyTemporary(name, ".quorvel-copy-", "") || isLegacyTemporary(name, ".quorvel-prompt-", ".wav");
 }
 
 void removeLeftoverTemporaries(FileSystem& fileSystem, const std::string& folder) {

@@ -13,12 +13,20 @@
 
 namespace quorvel {
 
-// The temporary kinds, each followed by six letters or digits: card files,
-// copies and prompts being converted (these end in ".wav").
-inline constexpr std::string_view kCardTemporaryPrefix = ".quorvel-";
-inline constexpr std::string_view kCopyTemporaryPrefix = ".quorvel-copy-";
-inline constexpr std::string_view kPromptTemporaryPrefix = ".quorvel-prompt-";
-inline constexpr std::string_view kPromptTemporarySuffix = ".wav";
+// A kind of temporary file: `prefix`, five lower-case letters or digits and
+// `suffix`. Every kind is a short 8.3 name. A FAT folder keeps a long name in
+// extra entries, and FAT drivers served through FUSE mangle those entries when
+// renames move them across the folder's clusters: stray names appear on the
+// card and the driver can spin in a rename for good.
+struct TemporaryKind {
+    std::string_view prefix;
+    std::string_view suffix;
+};
+
+// Card files being saved, files being copied, prompts being converted.
+inline constexpr TemporaryKind kCardTemporary{"qvs", ".tmp"};
+inline constexpr TemporaryKind kCopyTemporary{"qvc", ".tmp"};
+inline constexpr TemporaryKind kPromptTemporary{"qvp", ".wav"};
 
 // A synced file held fewer bytes than were written to it.
 inline constexpr int kShortFile = -1;
@@ -34,7 +42,7 @@ struct Replacement {
 
 // Creates the temporary file for `target` in `folder` (ending with a separator).
 int beginReplacement(FileSystem& fileSystem, const std::string& folder, const std::string& target,
-                     std::string_view prefix, Replacement& replacement);
+                     TemporaryKind kind, Replacement& replacement);
 // Takes a temporary file already written by someone else, such as a converted prompt.
 int adoptReplacement(FileSystem& fileSystem, const std::string& temporary, const std::string& target,
                      Replacement& replacement);
@@ -55,7 +63,8 @@ int syncReplacedFolder(FileSystem& fileSystem, const std::string& folder);
 // failure the temporary file is removed and `target` keeps its content.
 int installReplacement(FileSystem& fileSystem, const std::string& temporary, const std::string& target);
 
-// A name of one of the temporary kinds above, exactly.
+// A name of one of the temporary kinds above, or of the hidden long-named
+// kinds earlier releases made, exactly.
 bool isLeftoverTemporaryName(std::string_view name);
 // Removes the plain files of `folder` whose names are of a temporary kind,
 // left by a run that was killed; nothing else. Failures are ignored.

@@ -20,6 +20,9 @@ struct FileStatus {
     std::uint64_t size = 0;
 };
 
+// The random letters and digits in a temporary file's name.
+inline constexpr std::size_t kTemporaryRandomLength = 5;
+
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
@@ -28,8 +31,9 @@ public:
     virtual int readAll(const std::string& path, std::string& bytes) = 0;
     // Creates `path`, which must not exist yet, and opens it for writing.
     virtual int createNew(const std::string& path, int& handle) = 0;
-    // Creates a new file named `prefix`, six random letters or digits and
-    // `suffix` in `directory` (which ends with a separator) and opens it for writing.
+    // Creates a new file named `prefix`, kTemporaryRandomLength random
+    // lower-case letters or digits and `suffix` in `directory` (which ends
+    // with a separator) and opens it for writing.
     virtual int createTemporary(const std::string& directory, const std::string& prefix, const std::string& suffix,
                                 std::string& path, int& handle) = 0;
     // Opens a plain file for reading; anything else, a symbolic link included, is refused.

@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <random>
 
 #include "FileSystem.h"
 
@@ -13,6 +14,16 @@ namespace quorvel {
 namespace {
 
 int lastError() { return errno != 0 ? errno : EIO; }
+
+// Lower case only: a mixed-case name is no short name on FAT.
+std::string randomLowerCase(std::size_t length) {
+    static constexpr char kAlphabet[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    thread_local std::mt19937 generator{std::random_device{}()};
+    std::uniform_int_distribution<std::size_t> pick(0, sizeof kAlphabet - 2);
+    std::string text(length, 'a');
+    for (char& c : text) c = kAlphabet[pick(generator)];
+    return text;
+}
 
 class PosixFileSystem final : public FileSystem {
 public:
@@ -66,11 +77,17 @@ public:
 
     int createTemporary(const std::string& directory, const std::string& prefix, const std::string& suffix,
                         std::string& path, int& handle) override {
-        std::string pattern = directory + prefix + "XXXXXX" + suffix;
-        handle = ::mkostemps(pattern.data(), static_cast<int>(suffix.size()), O_CLOEXEC);
-        if (handle < 0) return lastError();
-        path = pattern;
-        return 0;
+        constexpr int kAttempts = 100;
+        for (int attempt = 0; attempt < kAttempts; ++attempt) {
+            std::string candidate = directory + prefix + randomLowerCase(kTemporaryRandomLength) + suffix;
+            handle = ::open(candidate.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+            if (handle >= 0) {
+                path = std::move(candidate);
+                return 0;
+            }
+            if (errno != EEXIST && errno != EINTR) return lastError();
+        }
+        return EEXIST;
     }
 
     int openRead(const std::string& path, int& handle) override {

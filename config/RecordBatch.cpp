@@ -25,7 +25,7 @@ RecordBatch::~RecordBatch() { discardFrom(0); }
 
 void RecordBatch::add(const std::string& path, std::string_view bytes) {
     Replacement file;
-    int error = beginReplacement(*fileSystem_, folder_, path, kCardTemporaryPrefix, file);
+    int error = beginReplacement(*fileSystem_, folder_, path, kCardTemporary, file);
     if (error != 0) failAt(error);
     error = writeReplacement(*fileSystem_, file, bytes.data(), bytes.size());
     if (error == 0) error = sealReplacement(*fileSystem_, file);

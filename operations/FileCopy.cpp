@@ -37,7 +37,7 @@ std::string startCopy(FileSystem& fileSystem, const std::string& source, const s
 
     int in = -1;
     if (int error = fileSystem.openRead(source, in)) return writeErrorMessage(error);
-    if (int error = beginReplacement(fileSystem, folder, target, kCopyTemporaryPrefix, pending.file)) {
+    if (int error = beginReplacement(fileSystem, folder, target, kCopyTemporary, pending.file)) {
         fileSystem.close(in);
         return writeErrorMessage(error);
     }

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "config/FileReplace.h"
+
 namespace quorvel {
 namespace {
 
@@ -25,7 +27,7 @@ int listPlainFiles(FileSystem& fileSystem, const std::string& folder, std::vecto
     if (int error = fileSystem.listNames(folder, entries)) return error;
     names.clear();
     for (std::string& name : entries) {
-        if (name.front() == '.') continue;
+        if (name.front() == '.' || isLeftoverTemporaryName(name)) continue;
         const FileStatus status = fileSystem.status(folder + name);
         if (status.regular && !status.link) names.push_back(std::move(name));
     }

@@ -9,8 +9,8 @@
 namespace quorvel {
 
 // The names of the plain files directly in `folder` (which ends with a
-// separator): no folders, devices, symbolic links or hidden files; read-only
-// files included.
+// separator): no folders, devices, symbolic links, hidden files or the
+// temporary files of a save or copy under way; read-only files included.
 // Sorted by name ignoring case. Returns 0 or an errno value; changes nothing,
 // not even the current directory.
 int listPlainFiles(FileSystem& fileSystem, const std::string& folder, std::vector<std::string>& names);

@@ -29,15 +29,15 @@ TPromptSourceKind ClassifyPromptSource(const std::string& Path) {
 std::string ReserveTemporaryPrompt(const std::string& Folder, FileSystem& Files) {
     std::string path;
     int handle = -1;
-    const int error = Files.createTemporary(Folder, std::string(kPromptTemporaryPrefix),
-                                            std::string(kPromptTemporarySuffix), path, handle);
+    const int error = Files.createTemporary(Folder, std::string(kPromptTemporary.prefix),
+                                            std::string(kPromptTemporary.suffix), path, handle);
     if (error != 0) throw std::runtime_error(messageFor(error));
     Files.close(handle);
     return path;
 }
 
 bool IsTemporaryPromptName(const std::string& FileName) {
-    return FileName.ends_with(kPromptTemporarySuffix) && FileName.starts_with(kPromptTemporaryPrefix) &&
+    return FileName.ends_with(kPromptTemporary.suffix) && FileName.starts_with(kPromptTemporary.prefix) &&
            isLeftoverTemporaryName(FileName);
 }
 

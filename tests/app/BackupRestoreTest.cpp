@@ -57,12 +57,9 @@ private:
     TMainFormQuorvel window_;
 };
 
-// Every file but the lock file that the open window keeps in its card.
+// Every file in the folder, hidden ones included.
 QStringList entries(const QString& folder) {
-    QStringList names =
-        QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
-    names.removeAll(QString::fromLatin1(CardLock::kFileName));
-    return names;
+    return QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
 }
 
 }  // namespace

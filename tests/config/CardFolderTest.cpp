@@ -7,6 +7,7 @@
 #include "CardTestSupport.h"
 #include "config/CardError.h"
 #include "config/CardFolder.h"
+#include "config/FileReplace.h"
 
 namespace quorvel {
 namespace {
@@ -150,10 +151,12 @@ TEST(LeftoverTemporaries, OnlyTheToolsOwnTemporaryPlainFilesAreRemoved) {
     TemporaryFolder folder;
     std::string leftover;
     int handle = -1;
-    ASSERT_EQ(realFileSystem().createTemporary(folder.folder(), ".quorvel-", "", leftover, handle), 0);
+    ASSERT_EQ(realFileSystem().createTemporary(folder.folder(), std::string(kCardTemporary.prefix),
+                                               std::string(kCardTemporary.suffix), leftover, handle),
+              0);
     realFileSystem().close(handle);
     // One of each kind the tool makes, then names that only look alike.
-    for (const char* name : {".quorvel-Ab3xY9", ".quorvel-copy-abc123", ".quorvel-prompt-Zz0009.wav", ".quorvel-abc12",
+    for (const char* name : {"qvc1z2y3.tmp", "qvp00000.wav", "qvs1z2y3.txt", ".quorvel-Ab3xY9", ".quorvel-copy-abc123", ".quorvel-prompt-Zz0009.wav", ".quorvel-abc12",
                              ".quorvel-abc1234", ".quorvel-ab_123", ".quorvel-copy-abcdef1", ".quorvel-copy-ab",
                              ".quorvel-prompt-abc123", ".quorvel-prompt-abc123.WAV", ".quorvel-prompt-abc12.wav",
                              ".quorvel-prompt-abc123.wav.bak", "quorvel-abc123", "001.txt"}) {
@@ -171,7 +174,8 @@ TEST(LeftoverTemporaries, OnlyTheToolsOwnTemporaryPlainFilesAreRemoved) {
               (std::vector<std::string>{
                   ".quorvel-Folder", ".quorvel-ab_123", ".quorvel-abc12", ".quorvel-abc1234", ".quorvel-copy-Folder",
                   ".quorvel-copy-ab", ".quorvel-copy-abcdef1", ".quorvel-prompt-abc12.wav", ".quorvel-prompt-abc123",
-                  ".quorvel-prompt-abc123.WAV", ".quorvel-prompt-abc123.wav.bak", "001.txt", "quorvel-abc123"}));
+                  ".quorvel-prompt-abc123.WAV", ".quorvel-prompt-abc123.wav.bak", "001.txt", "quorvel-abc123",
+                  "qvs1z2y3.txt"}));
 }
 
 TEST(ErrorBoxText, AppendsAFullStopAfterCharactersSortingAfterIt) {

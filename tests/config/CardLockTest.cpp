@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <filesystem>
 
 #include <gtest/gtest.h>
 
@@ -64,11 +65,37 @@ TEST(CardLockTest, theWindowsHoldRefusesWritersUnlessOverridden) {
     EXPECT_EQ(window.lockForWriting(milliseconds(0), true), CardLockResult::Busy);
 }
 
-TEST(CardLockTest, aFolderThatCannotHoldTheLockFileGoesOnUnlocked) {
+TEST(CardLockTest, aMissingFolderGoesOnUnlocked) {
     TemporaryFolder card;
     CardLock lock(card.folder() + "missing/", "ajustor-card set");
     EXPECT_EQ(lock.lockForWriting(milliseconds(0), false), CardLockResult::NoLocking);
     EXPECT_EQ(lock.writer().describe(), "another program");
+}
+
+// The lock follows the folder, not the way it is named, and leaves nothing in it.
+TEST(CardLockTest, everyNameOfOneFolderMeetsTheSameLockAndTheFolderStaysClean) {
+    TemporaryFolder card;
+    std::filesystem::create_directory(card.path() / "inner");
+    std::filesystem::create_directory_symlink(card.path() / "inner", card.path() / "link");
+    CardLock writer(card.folder() + "inner", "ajustor-card set");
+    ASSERT_EQ(writer.lockForWriting(milliseconds(0), false), CardLockResult::Taken);
+    for (const std::string& name : {card.folder() + "inner/", card.folder() + "inner/../inner", card.folder() + "link/"}) {
+        CardLock other(name, "ajustor-card prompt");
+        EXPECT_EQ(other.lockForWriting(milliseconds(0), false), CardLockResult::Busy) << name;
+    }
+    CardLock elsewhere(card.folder(), "ajustor-card prompt");
+    EXPECT_EQ(elsewhere.lockForWriting(milliseconds(0), false), CardLockResult::Taken) << "another folder is free";
+    EXPECT_TRUE(std::filesystem::is_empty(card.path() / "inner"));
+}
+
+TEST(CardLockTest, aReadOnlyCardIsLockedToo) {
+    TemporaryFolder card;
+    std::filesystem::permissions(card.path(), std::filesystem::perms(0555));
+    CardLock first(card.folder(), "ajustor-card set");
+    CardLock second(card.folder(), "ajustor-card set");
+    EXPECT_EQ(first.lockForWriting(milliseconds(0), false), CardLockResult::Taken);
+    EXPECT_EQ(second.lockForWriting(milliseconds(0), false), CardLockResult::Busy);
+    std::filesystem::permissions(card.path(), std::filesystem::perms(0755));
 }
 
 TEST(CardLockTest, aHolderKilledWithSigkillLeavesTheCardFree) {
@@ -110,7 +137,7 @@ TEST(CardSnapshotTest, seesWhatASaveWouldWriteOver) {
 
     // Files no save writes are not the card's.
     card.write("105.wav", "RIFF");
-    card.write(CardLock::kFileName, "1234 ajustor-card set");
+    card.write(".quorvel.lock", "1234 ajustor-card set");
     EXPECT_FALSE(CardSnapshot::take(folder).changedSince(loaded));
 
     std::string changed = settings;

@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <filesystem>
+#include <set>
 
 #include "CardTestSupport.h"
 #include "config/CardError.h"
@@ -35,8 +36,8 @@ private:
 std::string finishedFile(const TemporaryFolder& folder, const std::string& bytes) {
     std::string path;
     int handle = -1;
-    EXPECT_EQ(realFileSystem().createTemporary(folder.folder(), std::string(kPromptTemporaryPrefix),
-                                               std::string(kPromptTemporarySuffix), path, handle),
+    EXPECT_EQ(realFileSystem().createTemporary(folder.folder(), std::string(kPromptTemporary.prefix),
+                                               std::string(kPromptTemporary.suffix), path, handle),
               0);
     EXPECT_EQ(realFileSystem().write(handle, bytes.data(), bytes.size()), 0);
     realFileSystem().close(handle);
@@ -124,7 +125,7 @@ TEST(FileReplace, FailedStepKeepsTheTargetAndRemovesTheTemporary) {
         folder.write("107.wav", "old");
         FaultyFileSystem faulty;
         const std::string finished = finishedFile(folder, "new");
-        faulty.fail(c.call, c.call == Call::Rename ? "107.wav" : std::string(kPromptTemporarySuffix), c.error);
+        faulty.fail(c.call, c.call == Call::Rename ? "107.wav" : std::string(kPromptTemporary.suffix), c.error);
         EXPECT_EQ(installReplacement(faulty, finished, folder.folder() + "107.wav"), c.error);
         EXPECT_EQ(folder.snapshot(), (std::map<std::string, std::string>{{"107.wav", "old"}}))
             << "failing call " << static_cast<int>(c.call);
@@ -135,7 +136,7 @@ TEST(FileReplace, FailedStepKeepsTheTargetAndRemovesTheTemporary) {
     FaultyFileSystem faulty;
     faulty.markShortWrites("108.wav");
     Replacement replacement;
-    ASSERT_EQ(beginReplacement(faulty, folder.folder(), folder.folder() + "108.wav", kCopyTemporaryPrefix, replacement),
+    ASSERT_EQ(beginReplacement(faulty, folder.folder(), folder.folder() + "108.wav", kCopyTemporary, replacement),
               0);
     ASSERT_EQ(writeReplacement(faulty, replacement, "new content", 11), 0);
     ASSERT_EQ(sealReplacement(faulty, replacement), 0);
@@ -145,13 +146,43 @@ TEST(FileReplace, FailedStepKeepsTheTargetAndRemovesTheTemporary) {
 }
 
 TEST(FileReplace, TemporaryNamesOfEachKindAndNothingElse) {
-    for (const char* name : {".quorvel-a1B2c3", ".quorvel-copy-a1B2c3", ".quorvel-prompt-a1B2c3.wav"}) {
+    // Today's kinds, then the long hidden names of earlier releases.
+    for (const char* name : {"qvs0a9z1.tmp", "qvc0a9z1.tmp", "qvp0a9z1.wav", ".quorvel-a1B2c3", ".quorvel-copy-a1B2c3",
+                             ".quorvel-prompt-a1B2c3.wav"}) {
         EXPECT_TRUE(isLeftoverTemporaryName(name)) << name;
     }
-    for (const char* name : {".quorvel-a1B2c", ".quorvel-a1B2c3d", ".quorvel-a1-2c3", ".quorvel-copy-a1B2c",
-                             "quorvel-a1B2c3", ".quorvel-prompt-a1B2c3", ".quorvel-prompt-a1B2c3.mp3",
-                             ".quorvel-prompt-a1B2c3.wav~", ".Quorvel-a1B2c3", "105.wav"}) {
+    for (const char* name : {"qvs0a9Z1.tmp", "qvs0a9z.tmp", "qvs0a9z12.tmp", "qvs0a-z1.tmp", "qvs0a9z1.TMP",
+                             "qvs0a9z1.wav", "qvp0a9z1.tmp", "qvs0a9z1", "xqvs0a9z1.tmp", ".quorvel-a1B2c",
+                             ".quorvel-a1B2c3d", ".quorvel-a1-2c3", ".quorvel-copy-a1B2c", "quorvel-a1B2c3",
+                             ".quorvel-prompt-a1B2c3", ".quorvel-prompt-a1B2c3.mp3", ".quorvel-prompt-a1B2c3.wav~",
+                             ".Quorvel-a1B2c3", "105.wav"}) {
         EXPECT_FALSE(isLeftoverTemporaryName(name)) << name;
+    }
+}
+
+// A FAT folder keeps a name that is no 8.3 name in extra entries, which FUSE
+// drivers mangle when renames move them; every temporary must be a short name.
+TEST(FileReplace, TemporariesOfEveryKindHaveShortFatNames) {
+    TemporaryFolder folder;
+    for (const TemporaryKind kind : {kCardTemporary, kCopyTemporary, kPromptTemporary}) {
+        std::set<std::string> made;
+        for (int i = 0; i < 50; ++i) {
+            Replacement replacement;
+            ASSERT_EQ(beginReplacement(realFileSystem(), folder.folder(), folder.folder() + "001.txt", kind, replacement),
+                      0);
+            const std::string name = replacement.temporary.substr(folder.folder().size());
+            made.insert(name);
+            const std::size_t dot = name.find('.');
+            ASSERT_NE(dot, std::string::npos) << name;
+            EXPECT_GE(dot, 1u) << name;
+            EXPECT_LE(dot, 8u) << name;
+            EXPECT_LE(name.size() - dot - 1, 3u) << name;
+            EXPECT_EQ(name.find('.', dot + 1), std::string::npos) << name;
+            for (char c : name) EXPECT_TRUE(c == '.' || (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z')) << name;
+            EXPECT_TRUE(isLeftoverTemporaryName(name)) << name;
+            discardReplacement(realFileSystem(), replacement);
+        }
+        EXPECT_GT(made.size(), 45u) << "names are random";
     }
 }
 

@@ -15,6 +15,8 @@ TEST(FolderListing, PlainFilesOnlyInCaseBlindOrderWithoutMovingTheCurrentDirecto
     TemporaryFolder folder;
     for (const char* name : {"b.txt", "A.wav", "a.TXT", "C", "100.wav", "_x", "421.txt"}) folder.write(name, "x");
     folder.write(".hidden", "x");
+    // A save or copy under way in the folder.
+    for (const char* name : {"qvs3k9a1.tmp", "qvc00000.tmp", "qvp9z8y7.wav"}) folder.write(name, "half written");
     folder.write("readonly.txt", "x");
     std::filesystem::permissions(folder.path() / "readonly.txt", std::filesystem::perms(0444));
     std::filesystem::create_directory(folder.path() / "suporte");

@@ -105,8 +105,8 @@ bool FatCardMount::mount() {
         return false;
     }
     // fusefat returns once the file system is mounted and serves it in the
-    // background. Its multi-threaded mode can hang in a rename while other
-    // writers work on the mount, so it serves one request at a time.
+    // background, one request at a time. Never rewrite a file of the mount in
+    // place: fusefat frees a truncated file's clusters yet goes on using them.
     if (runQuietly({"fusefat", "-s", "-o", "rw+", image_, folder_}) != 0 || !isMountPoint(folder_, workFolder_)) {
         skipReason_ = "fusefat could not mount the image (mounting needs root or FUSE rights)";
         return false;

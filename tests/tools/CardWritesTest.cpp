@@ -17,17 +17,16 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// One temporary file of each kind the tool makes.
-const std::set<std::string> kLeftovers = {".quorvel-a1B2c3", ".quorvel-copy-Zz9yX8", ".quorvel-prompt-q1w2e3.wav"};
+// One temporary file of each kind the tool makes, and of the kinds earlier releases made.
+const std::set<std::string> kLeftovers = {"qvs0a1b2.tmp",    "qvc9z8y7.tmp",         "qvp5k5k5.wav",
+                                          ".quorvel-a1B2c3", ".quorvel-copy-Zz9yX8", ".quorvel-prompt-q1w2e3.wav"};
 // Files named like them, which are someone else's.
 const std::set<std::string> kLookAlikes = {".quorvel-a1B2c", ".quorvel-copy-Zz9yX8.bak", ".quorvel-prompt-q1w2e3.WAV",
                                            "quorvel-a1B2c3"};
 
-// Every name in the folder but the writers' lock file.
 std::set<std::string> names(const ScratchCard& folder) {
     std::set<std::string> found;
     for (const auto& entry : fs::directory_iterator(folder.path())) found.insert(entry.path().filename().string());
-    found.erase(quorvel::CardLock::kFileName);
     return found;
 }
 
