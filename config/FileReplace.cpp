@@ -47,8 +47,8 @@ void modeFromTarget(FileSystem& fileSystem, Replacement& replacement) {
 
 }  // namespace
 
-int beginReplacement(FileSystem& fileSystem, const std::string& folder, const std::string& target,
-                     TemporaryKind kind, Replacement& replacement) {
+int beginReplacement(FileSystem& fileSystem, const std::string& folder, const std::string& target, TemporaryKind kind,
+                     Replacement& replacement) {
     replacement.target = target;
     replacement.written = 0;
     modeFromTarget(fileSystem, replacement);

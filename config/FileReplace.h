@@ -41,8 +41,8 @@ struct Replacement {
 };
 
 // Creates the temporary file for `target` in `folder` (ending with a separator).
-int beginReplacement(FileSystem& fileSystem, const std::string& folder, const std::string& target,
-                     TemporaryKind kind, Replacement& replacement);
+int beginReplacement(FileSystem& fileSystem, const std::string& folder, const std::string& target, TemporaryKind kind,
+                     Replacement& replacement);
 // Takes a temporary file already written by someone else, such as a converted prompt.
 int adoptReplacement(FileSystem& fileSystem, const std::string& temporary, const std::string& target,
                      Replacement& replacement);

@@ -167,9 +167,10 @@ private Q_SLOTS:
     }
 
     void startAndSaveRemoveLeftoverTemporariesOfEveryKind() {
-        const QStringList leftovers{QStringLiteral("qvsx7yq2.tmp"),       QStringLiteral("qvcx7yq2.tmp"),
-                                    QStringLiteral("qvpx7yq2.wav"),       QStringLiteral(".quorvel-x7Yq2b"),
-                                    QStringLiteral(".quorvel-copy-x7Yq2b"), QStringLiteral(".quorvel-prompt-x7Yq2b.wav")};
+        const QStringList leftovers{
+            QStringLiteral("qvsx7yq2.tmp"),         QStringLiteral("qvcx7yq2.tmp"),
+            QStringLiteral("qvpx7yq2.wav"),         QStringLiteral(".quorvel-x7Yq2b"),
+            QStringLiteral(".quorvel-copy-x7Yq2b"), QStringLiteral(".quorvel-prompt-x7Yq2b.wav")};
         const QStringList lookAlikes{QStringLiteral(".quorvel-x7Yq2"), QStringLiteral(".quorvel-copy-x7Yq2b.txt"),
                                      QStringLiteral(".quorvel-prompt-x7Yq2b")};
         CardFolderOnDisk card;

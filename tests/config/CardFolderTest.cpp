@@ -156,10 +156,11 @@ TEST(LeftoverTemporaries, OnlyTheToolsOwnTemporaryPlainFilesAreRemoved) {
               0);
     realFileSystem().close(handle);
     // One of each kind the tool makes, then names that only look alike.
-    for (const char* name : {"qvc1z2y3.tmp", "qvp00000.wav", "qvs1z2y3.txt", ".quorvel-Ab3xY9", ".quorvel-copy-abc123", ".quorvel-prompt-Zz0009.wav", ".quorvel-abc12",
-                             ".quorvel-abc1234", ".quorvel-ab_123", ".quorvel-copy-abcdef1", ".quorvel-copy-ab",
-                             ".quorvel-prompt-abc123", ".quorvel-prompt-abc123.WAV", ".quorvel-prompt-abc12.wav",
-                             ".quorvel-prompt-abc123.wav.bak", "quorvel-abc123", "001.txt"}) {
+    for (const char* name :
+         {"qvc1z2y3.tmp", "qvp00000.wav", "qvs1z2y3.txt", ".quorvel-Ab3xY9", ".quorvel-copy-abc123",
+          ".quorvel-prompt-Zz0009.wav", ".quorvel-abc12", ".quorvel-abc1234", ".quorvel-ab_123",
+          ".quorvel-copy-abcdef1", ".quorvel-copy-ab", ".quorvel-prompt-abc123", ".quorvel-prompt-abc123.WAV",
+          ".quorvel-prompt-abc12.wav", ".quorvel-prompt-abc123.wav.bak", "quorvel-abc123", "001.txt"}) {
         folder.write(name, "x");
     }
     std::filesystem::create_directory(folder.path() / ".quorvel-Folder");
@@ -170,12 +171,11 @@ TEST(LeftoverTemporaries, OnlyTheToolsOwnTemporaryPlainFilesAreRemoved) {
         left.push_back(entry.path().filename().string());
     }
     std::sort(left.begin(), left.end());
-    EXPECT_EQ(left,
-              (std::vector<std::string>{
-                  ".quorvel-Folder", ".quorvel-ab_123", ".quorvel-abc12", ".quorvel-abc1234", ".quorvel-copy-Folder",
-                  ".quorvel-copy-ab", ".quorvel-copy-abcdef1", ".quorvel-prompt-abc12.wav", ".quorvel-prompt-abc123",
-                  ".quorvel-prompt-abc123.WAV", ".quorvel-prompt-abc123.wav.bak", "001.txt", "quorvel-abc123",
-                  "qvs1z2y3.txt"}));
+    EXPECT_EQ(left, (std::vector<std::string>{
+                        ".quorvel-Folder", ".quorvel-ab_123", ".quorvel-abc12", ".quorvel-abc1234",
+                        ".quorvel-copy-Folder", ".quorvel-copy-ab", ".quorvel-copy-abcdef1",
+                        ".quorvel-prompt-abc12.wav", ".quorvel-prompt-abc123", ".quorvel-prompt-abc123.WAV",
+                        ".quorvel-prompt-abc123.wav.bak", "001.txt", "quorvel-abc123", "qvs1z2y3.txt"}));
 }
 
 TEST(ErrorBoxText, AppendsAFullStopAfterCharactersSortingAfterIt) {

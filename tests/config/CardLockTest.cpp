@@ -79,7 +79,8 @@ TEST(CardLockTest, everyNameOfOneFolderMeetsTheSameLockAndTheFolderStaysClean) {
     std::filesystem::create_directory_symlink(card.path() / "inner", card.path() / "link");
     CardLock writer(card.folder() + "inner", "ajustor-card set");
     ASSERT_EQ(writer.lockForWriting(milliseconds(0), false), CardLockResult::Taken);
-    for (const std::string& name : {card.folder() + "inner/", card.folder() + "inner/../inner", card.folder() + "link/"}) {
+    for (const std::string& name :
+         {card.folder() + "inner/", card.folder() + "inner/../inner", card.folder() + "link/"}) {
         CardLock other(name, "ajustor-card prompt");
         EXPECT_EQ(other.lockForWriting(milliseconds(0), false), CardLockResult::Busy) << name;
     }

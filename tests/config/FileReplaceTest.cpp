@@ -136,8 +136,7 @@ TEST(FileReplace, FailedStepKeepsTheTargetAndRemovesTheTemporary) {
     FaultyFileSystem faulty;
     faulty.markShortWrites("108.wav");
     Replacement replacement;
-    ASSERT_EQ(beginReplacement(faulty, folder.folder(), folder.folder() + "108.wav", kCopyTemporary, replacement),
-              0);
+    ASSERT_EQ(beginReplacement(faulty, folder.folder(), folder.folder() + "108.wav", kCopyTemporary, replacement), 0);
     ASSERT_EQ(writeReplacement(faulty, replacement, "new content", 11), 0);
     ASSERT_EQ(sealReplacement(faulty, replacement), 0);
     EXPECT_EQ(finishReplacement(faulty, replacement), kShortFile);
@@ -151,11 +150,11 @@ TEST(FileReplace, TemporaryNamesOfEachKindAndNothingElse) {
                              ".quorvel-prompt-a1B2c3.wav"}) {
         EXPECT_TRUE(isLeftoverTemporaryName(name)) << name;
     }
-    for (const char* name : {"qvs0a9Z1.tmp", "qvs0a9z.tmp", "qvs0a9z12.tmp", "qvs0a-z1.tmp", "qvs0a9z1.TMP",
-                             "qvs0a9z1.wav", "qvp0a9z1.tmp", "qvs0a9z1", "xqvs0a9z1.tmp", ".quorvel-a1B2c",
-                             ".quorvel-a1B2c3d", ".quorvel-a1-2c3", ".quorvel-copy-a1B2c", "quorvel-a1B2c3",
-                             ".quorvel-prompt-a1B2c3", ".quorvel-prompt-a1B2c3.mp3", ".quorvel-prompt-a1B2c3.wav~",
-                             ".Quorvel-a1B2c3", "105.wav"}) {
+    for (const char* name :
+         {"qvs0a9Z1.tmp", "qvs0a9z.tmp", "qvs0a9z12.tmp", "qvs0a-z1.tmp", "qvs0a9z1.TMP", "qvs0a9z1.wav",
+          "qvp0a9z1.tmp", "qvs0a9z1", "xqvs0a9z1.tmp", ".quorvel-a1B2c", ".quorvel-a1B2c3d", ".quorvel-a1-2c3",
+          ".quorvel-copy-a1B2c", "quorvel-a1B2c3", ".quorvel-prompt-a1B2c3", ".quorvel-prompt-a1B2c3.mp3",
+          ".quorvel-prompt-a1B2c3.wav~", ".Quorvel-a1B2c3", "105.wav"}) {
         EXPECT_FALSE(isLeftoverTemporaryName(name)) << name;
     }
 }
@@ -168,8 +167,8 @@ TEST(FileReplace, TemporariesOfEveryKindHaveShortFatNames) {
         std::set<std::string> made;
         for (int i = 0; i < 50; ++i) {
             Replacement replacement;
-            ASSERT_EQ(beginReplacement(realFileSystem(), folder.folder(), folder.folder() + "001.txt", kind, replacement),
-                      0);
+            ASSERT_EQ(
+                beginReplacement(realFileSystem(), folder.folder(), folder.folder() + "001.txt", kind, replacement), 0);
             const std::string name = replacement.temporary.substr(folder.folder().size());
             made.insert(name);
             const std::size_t dot = name.find('.');
