@@ -8,8 +8,9 @@
 // the kernel drops them with the process, so a killed holder never blocks the
 // card. Nothing of the lock lives on the card: the device and a backup never
 // see it, a read-only card is locked as well as any other, and no two
-// programs hold one file of the card open at once, which FAT drivers served
-// through FUSE do not survive (they spin in the next rename).
+// programs keep one file of the card open at once: a FAT driver served
+// through FUSE loses track of a file that another open handle gives its first
+// cluster (reads fail, and writes start a second chain).
 #pragma once
 
 #include <chrono>

@@ -16,8 +16,7 @@ namespace quorvel {
 // A kind of temporary file: `prefix`, five lower-case letters or digits and
 // `suffix`. Every kind is a short 8.3 name. A FAT folder keeps a long name in
 // extra entries, and FAT drivers served through FUSE mangle those entries when
-// renames move them across the folder's clusters: stray names appear on the
-// card and the driver can spin in a rename for good.
+// renames move them across the folder's clusters: stray names appear on the card.
 struct TemporaryKind {
     std::string_view prefix;
     std::string_view suffix;
