@@ -92,6 +92,7 @@ void TWaveOut::PrepareOutput() {
     FInputOpen = false;
     FRunType = FWavType;
     FRunBlockSize = FBlockSize;
+    FRunBytes.reserve(PcmWriteBytes + PcmStepBytes);
     FRunInput = Input();
     if (FRunInput == nullptr) throw EAuException("Input is not assigned");
     if (!StreamAssigned()) {
@@ -217,11 +218,21 @@ bool TWaveOut::WriteStep(bool Cancelling) {
     if (Cancelling || FEndOfInput) return false;
     try {
         if (FRunType == wtDVIADPCM) return WriteImaBlock();
-        const std::uint8_t* buffer = nullptr;
-        std::uint32_t bytes = PcmStepBytes;
-        FRunInput->Read(buffer, bytes);
-        if (bytes != 0 && buffer != nullptr) FStream->Write(buffer, bytes);
-        return bytes != 0;
+        // An input hands out an MP3 frame or a converter's block at a time;
+        // the file is written in larger pieces, a system call per step.
+        FRunBytes.clear();
+        while (FRunBytes.size() < PcmWriteBytes) {
+            const std::uint8_t* buffer = nullptr;
+            std::uint32_t bytes = PcmStepBytes;
+            FRunInput->Read(buffer, bytes);
+            if (bytes == 0) {
+                FEndOfInput = true;
+                break;
+            }
+            if (buffer != nullptr) FRunBytes.insert(FRunBytes.end(), buffer, buffer + bytes);
+        }
+        if (!FRunBytes.empty()) FStream->Write(FRunBytes.data(), FRunBytes.size());
+        return !FEndOfInput;
     } catch (...) {
         // A source or disk that fails once would fail again: end the run and
         // keep the file's sizes true to what was written.

@@ -17,6 +17,8 @@ namespace quorvel {
 class TWaveOut : public TAuFileOut {
 public:
     static constexpr std::uint32_t PcmStepBytes = 16384;
+    // What one step gathers from the input before it writes.
+    static constexpr std::size_t PcmWriteBytes = 65536;
 
     TWaveOut() = default;
     ~TWaveOut() override;
@@ -64,6 +66,7 @@ private:
     TImaChannelState FIma[2];
     std::vector<std::int16_t> FImaSamples;
     std::vector<std::uint8_t> FImaBlock;
+    std::vector<std::uint8_t> FRunBytes;  // one step's samples
 };
 
 }  // namespace quorvel

@@ -26,8 +26,12 @@ std::int16_t ToSample(std::int64_t Value) {
 }  // namespace
 
 void TLevelMeasure::Add(const std::int16_t* Samples, std::size_t Count) {
-    for (std::size_t i = 0; i < Count; ++i) Peak = std::max(Peak, std::abs(static_cast<int>(Samples[i])));
+    AddPeak(Samples, Count);
     Speech.Add(Samples, Count);
+}
+
+void TLevelMeasure::AddPeak(const std::int16_t* Samples, std::size_t Count) {
+    for (std::size_t i = 0; i < Count; ++i) Peak = std::max(Peak, std::abs(static_cast<int>(Samples[i])));
 }
 
 double TLevelPlan::Gain() const {
@@ -36,17 +40,24 @@ double TLevelPlan::Gain() const {
     return 1.0;
 }
 
-void TLevelPlan::Apply(std::int16_t* Samples, std::size_t Count) const {
-    if (Mode == TLevelMode::Peak) {
-        if (PeakNumerator == PeakDenominator) return;
-        for (std::size_t i = 0; i < Count; ++i)
-            Samples[i] = ToSample(DivideRoundingHalfToEven(std::int64_t{Samples[i]} * PeakNumerator, PeakDenominator));
-    } else if (Mode == TLevelMode::Speech) {
-        // The default rounding mode rounds halves to even. The plan keeps the
-        // peak within the limit, so the clamp only guards against -32768.
-        for (std::size_t i = 0; i < Count; ++i)
-            Samples[i] = ToSample(static_cast<std::int64_t>(std::nearbyint(Samples[i] * SpeechGain)));
-    }
+std::int16_t TLevelPlan::Level(std::int16_t Sample) const {
+    if (Mode == TLevelMode::Peak)
+        return ToSample(DivideRoundingHalfToEven(std::int64_t{Sample} * PeakNumerator, PeakDenominator));
+    // The default rounding mode rounds halves to even. The plan keeps the
+    // peak within the limit, so the clamp only guards against -32768.
+    if (Mode == TLevelMode::Speech) return ToSample(static_cast<std::int64_t>(std::nearbyint(Sample * SpeechGain)));
+    return Sample;
+}
+
+void TLevelPlan::Apply(std::int16_t* Samples, std::size_t Count) const { TLevelTable(*this).Apply(Samples, Count); }
+
+TLevelTable::TLevelTable(const TLevelPlan& Plan) : levelled_(std::size_t{1} << 16) {
+    for (int sample = -32768; sample <= 32767; ++sample)
+        levelled_[static_cast<std::size_t>(sample + 32768)] = Plan.Level(static_cast<std::int16_t>(sample));
+}
+
+void TLevelTable::Apply(std::int16_t* Samples, std::size_t Count) const {
+    for (std::size_t i = 0; i < Count; ++i) Samples[i] = levelled_[static_cast<std::size_t>(Samples[i] + 32768)];
 }
 
 TLevelPlan PlanLevelling(TLevelMode Mode, const TLevelMeasure& Measure) {

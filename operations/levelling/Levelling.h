@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 namespace quorvel {
 
@@ -18,6 +19,8 @@ enum class TLevelMode {
 struct TLevelMeasure {
     explicit TLevelMeasure(int SampleRate) : Speech(SampleRate) {}
     void Add(const std::int16_t* Samples, std::size_t Count);
+    // The peak alone, which is all a peak plan needs.
+    void AddPeak(const std::int16_t* Samples, std::size_t Count);
 
     int Peak = 0;  // largest absolute sample, 0..32768
     TSpeechLevelMeter Speech;
@@ -35,8 +38,22 @@ struct TLevelPlan {
     bool TargetReached = true;
 
     double Gain() const;
-    // Scales in place, rounding halves to even; never clips.
+    // One sample scaled, rounding halves to even; never clips.
+    std::int16_t Level(std::int16_t Sample) const;
+    // Scales in place, through a table made for this call.
     void Apply(std::int16_t* Samples, std::size_t Count) const;
+};
+
+// Every 16-bit sample's levelled value under one plan. Made once for a
+// file, it turns levelling into one lookup a sample instead of a 64-bit
+// division.
+class TLevelTable {
+public:
+    explicit TLevelTable(const TLevelPlan& Plan);
+    void Apply(std::int16_t* Samples, std::size_t Count) const;
+
+private:
+    std::vector<std::int16_t> levelled_;  // indexed by sample + 32768
 };
 
 inline constexpr double SpeechTargetDbm0 = -19.0;

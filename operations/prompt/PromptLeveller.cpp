@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 
 namespace quorvel {
@@ -126,12 +127,18 @@ TPromptSummary LevelPromptFile(const std::string& Path, TLevelMode Mode, int Wav
     const int meterRate = std::max(1, layout.SampleRate * layout.Channels);
 
     // Left as it is, the samples are measured once: the first pass would
-    // find what the second finds.
+    // find what the second finds. A peak plan needs only the peak.
     TLevelMeasure before(meterRate);
-    if (Mode != TLevelMode::None)
+    if (Mode == TLevelMode::Peak)
+        ForEachBlock(file.get(), layout, [&](const std::int16_t* Samples, std::size_t Count, std::int64_t) {
+            before.AddPeak(Samples, Count);
+        });
+    else if (Mode == TLevelMode::Speech)
         ForEachBlock(file.get(), layout,
                      [&](const std::int16_t* Samples, std::size_t Count, std::int64_t) { before.Add(Samples, Count); });
     const TLevelPlan plan = PlanLevelling(Mode, before);
+    const bool rewrite = Mode != TLevelMode::None && plan.Gain() != 1.0;
+    const std::optional<TLevelTable> table = rewrite ? std::optional<TLevelTable>(plan) : std::nullopt;
 
     TPromptSummary summary;
     summary.SampleRate = layout.SampleRate;
@@ -149,9 +156,10 @@ TPromptSummary LevelPromptFile(const std::string& Path, TLevelMode Mode, int Wav
     const auto columnCount = static_cast<std::int64_t>(columns);
     ForEachBlock(file.get(), layout, [&](const std::int16_t* Samples, std::size_t Count, std::int64_t First) {
         std::copy(Samples, Samples + Count, levelled.begin());
-        plan.Apply(levelled.data(), Count);
-        if (Mode != TLevelMode::None && plan.Gain() != 1.0)
+        if (table) {
+            table->Apply(levelled.data(), Count);
             WriteBlock(file.get(), layout.DataStart, First, levelled.data(), Count);
+        }
         after.Add(levelled.data(), Count);
         // Column by column: frame f is in column f * columns / frames, so a
         // column's frames start at the first f with f * columns >= column * frames.

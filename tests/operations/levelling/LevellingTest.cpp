@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <vector>
@@ -58,6 +59,35 @@ TEST(PeakLevelling, SilenceAndNoneAreLeftAlone) {
     EXPECT_TRUE(plan.TargetReached);
     EXPECT_EQ(Levelled(TLevelMode::Speech, {0, 0}, &plan), (std::vector<std::int16_t>{0, 0}));
     EXPECT_FALSE(plan.TargetReached);
+}
+
+TEST(LevelTable, EverySampleValueLevelsAsThePlanSays) {
+    // Odd gains both ways, so that halves, the clamp and both ends of the
+    // sample range meet the table's indexing.
+    std::vector<TLevelPlan> plans(4);
+    plans[0].Mode = TLevelMode::Peak;
+    plans[0].PeakNumerator = 32767;
+    plans[0].PeakDenominator = 134;
+    plans[1].Mode = TLevelMode::Peak;
+    plans[1].PeakNumerator = 32767;
+    plans[1].PeakDenominator = 32768;
+    plans[2].Mode = TLevelMode::Speech;
+    plans[2].SpeechGain = 0.37;
+    plans[3].Mode = TLevelMode::Speech;
+    plans[3].SpeechGain = 1.5;
+    std::vector<std::int16_t> every;
+    for (int sample = -32768; sample <= 32767; ++sample) every.push_back(static_cast<std::int16_t>(sample));
+    for (const TLevelPlan& plan : plans) {
+        std::vector<std::int16_t> levelled = every;
+        TLevelTable(plan).Apply(levelled.data(), levelled.size());
+        for (std::size_t i = 0; i < every.size(); ++i) {
+            const double exact = plan.Mode == TLevelMode::Peak
+                                     ? every[i] * 32767.0 / plan.PeakDenominator
+                                     : every[i] * plan.SpeechGain;
+            const double expected = std::clamp(std::nearbyint(exact), -32768.0, 32767.0);
+            ASSERT_EQ(levelled[i], static_cast<std::int16_t>(expected)) << "sample " << every[i];
+        }
+    }
 }
 
 TEST(SpeechLevel, ContinuousSineMeasuresItsRms) {
