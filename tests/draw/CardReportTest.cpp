@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 #include <nlohmann/json.hpp>
 #include <regex>
@@ -103,3 +104,19 @@ TEST_F(CardReport, UnwritableOutputFailsWithTheReason) {
 }
 
 }  // namespace
+
+// The report is drawn by a program of its own beside the tool; a tool that
+// cannot find it fails and names it, and writes nothing.
+TEST(CardReportProgram, ToolWithoutItFailsAndNamesIt) {
+    const ScratchCard card;
+    ASSERT_EQ(runCardTool({"init", card.folder()}).status, 0);
+    const std::filesystem::path alone = card.path() / "alone";
+    std::filesystem::create_directory(alone);
+    std::filesystem::copy_file(AJUSTOR_CARD_BINARY, alone / "ajustor-card");
+    const std::filesystem::path pdf = card.path() / "r.pdf";
+    const std::string said = output("'" + (alone / "ajustor-card").string() + "' report '" + card.folder() + "' '" +
+                                    pdf.string() + "' 2>&1; echo \"exit $?\"");
+    EXPECT_NE(said.find("ajustor-card-report"), std::string::npos) << said;
+    EXPECT_NE(said.find("exit 1"), std::string::npos) << said;
+    EXPECT_FALSE(std::filesystem::exists(pdf));
+}

@@ -11,7 +11,7 @@ cpack -G DEB >/dev/null
 package=$(ls ajustor-quorvel_"$version"_*.deb)
 
 contents=$(dpkg-deb --contents "$package" | awk '{print $6}')
-for path in ./usr/bin/ajustor-quorvel ./usr/bin/ajustor-card \
+for path in ./usr/bin/ajustor-quorvel ./usr/bin/ajustor-card ./usr/libexec/ajustor-quorvel/ajustor-card-report \
     ./usr/share/applications/ajustor-quorvel.desktop \
     ./usr/share/icons/hicolor/scalable/apps/ajustor-quorvel.svg \
     ./usr/share/man/man1/ajustor-quorvel.1.gz ./usr/share/man/man1/ajustor-card.1.gz \
@@ -28,3 +28,8 @@ trap 'rm -rf "$root"' EXIT
 dpkg-deb -x "$package" "$root"
 printed=$("$root"/usr/bin/ajustor-card --version)
 [ "$printed" = "ajustor-card $version" ] || { echo "--version printed: $printed"; exit 1; }
+# The report is drawn by a program of its own, which the installed tool must find.
+mkdir "$root/card"
+"$root"/usr/bin/ajustor-card init "$root/card" >/dev/null
+QT_QPA_PLATFORM=offscreen "$root"/usr/bin/ajustor-card report "$root/card" "$root/report.pdf"
+[ "$(head -c 5 "$root/report.pdf")" = "%PDF-" ] || { echo "the installed report program wrote no PDF"; exit 1; }

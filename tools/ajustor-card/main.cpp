@@ -17,7 +17,7 @@
 #include "FolderCopyCommand.h"
 #include "PromptCommand.h"
 #include "PromptsCommand.h"
-#include "ReportCommand.h"
+#include "ReportHelper.h"
 #include "config/CardFolder.h"
 #include "config/NationalHolidays.h"
 
@@ -128,7 +128,7 @@ int main(int argc, char** argv) {
     } else if (*check) {
         result = checkCard(folder, std::cout, std::cerr);
     } else if (*report) {
-        result = reportCard(folder, reportFile, std::cerr);
+        result = runReportProgram(folder, reportFile, std::cerr);
     } else if (*set) {
         result = setCard(folder, assignments, std::cerr);
     } else if (*prompts) {
