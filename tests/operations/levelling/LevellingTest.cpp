@@ -81,9 +81,8 @@ TEST(LevelTable, EverySampleValueLevelsAsThePlanSays) {
         std::vector<std::int16_t> levelled = every;
         TLevelTable(plan).Apply(levelled.data(), levelled.size());
         for (std::size_t i = 0; i < every.size(); ++i) {
-            const double exact = plan.Mode == TLevelMode::Peak
-                                     ? every[i] * 32767.0 / plan.PeakDenominator
-                                     : every[i] * plan.SpeechGain;
+            const double exact =
+                plan.Mode == TLevelMode::Peak ? every[i] * 32767.0 / plan.PeakDenominator : every[i] * plan.SpeechGain;
             const double expected = std::clamp(std::nearbyint(exact), -32768.0, 32767.0);
             ASSERT_EQ(levelled[i], static_cast<std::int16_t>(expected)) << "sample " << every[i];
         }
