@@ -55,8 +55,14 @@ void TSpeechLevelMeter::Add(const std::int16_t* Samples, std::size_t Count) {
         // A sample is active at a threshold when the envelope reached it at
         // most the hangover ago, so what counts is the highest level within
         // the hangover: a sliding maximum, levels falling front to back.
-        while (FWindowBack != FWindowFront && FWindow[(FWindowBack - 1) & mask].Level <= level) --FWindowBack;
-        FWindow[FWindowBack++ & mask] = {level, sample};
+        // Mostly the level is the newest entry's, which then only moves on.
+        TWindowEntry& newest = FWindow[(FWindowBack - 1) & mask];
+        if (FWindowBack != FWindowFront && newest.Level == level) {
+            newest.Sample = sample;
+        } else {
+            while (FWindowBack != FWindowFront && FWindow[(FWindowBack - 1) & mask].Level <= level) --FWindowBack;
+            FWindow[FWindowBack++ & mask] = {level, sample};
+        }
         if (FWindow[FWindowFront & mask].Sample + FHangover < sample) ++FWindowFront;
         ++FWindowLevelCount[FWindow[FWindowFront & mask].Level + 1];
     }
