@@ -2,13 +2,17 @@
 
 #include "riff/RiffChunks.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <array>
-#include <cstdio>
+#include <cerrno>
 #include <cstring>
-#include <memory>
 #include <optional>
 #include <stdexcept>
+#include <vector>
 
 namespace quorvel {
 
@@ -18,10 +22,47 @@ constexpr std::size_t BlockSamples = 32768;
 constexpr std::uint32_t MinimumRate = 1000;
 constexpr std::uint32_t MaximumRate = 384000;
 
-struct TFileCloser {
-    void operator()(std::FILE* File) const { std::fclose(File); }
+// The converted file, read and written at explicit offsets.
+class TFile {
+public:
+    TFile(const std::string& Path, bool Writing)
+        : handle_(::open(Path.c_str(), (Writing ? O_RDWR : O_RDONLY) | O_CLOEXEC)) {}
+    ~TFile() {
+        if (handle_ >= 0) ::close(handle_);
+    }
+    TFile(const TFile&) = delete;
+    TFile& operator=(const TFile&) = delete;
+
+    bool IsOpen() const { return handle_ >= 0; }
+    std::int64_t Size() const {
+        struct stat status {};
+        return ::fstat(handle_, &status) == 0 ? static_cast<std::int64_t>(status.st_size) : -1;
+    }
+    // Bytes read at Offset, fewer only at the end of the file or on an error.
+    std::size_t ReadAt(std::uint64_t Offset, std::uint8_t* Into, std::size_t Count) const {
+        std::size_t done = 0;
+        while (done < Count) {
+            const ssize_t got = ::pread(handle_, Into + done, Count - done, static_cast<off_t>(Offset + done));
+            if (got < 0 && errno == EINTR) continue;
+            if (got <= 0) break;
+            done += static_cast<std::size_t>(got);
+        }
+        return done;
+    }
+    bool WriteAt(std::uint64_t Offset, const std::uint8_t* From, std::size_t Count) const {
+        std::size_t done = 0;
+        while (done < Count) {
+            const ssize_t put = ::pwrite(handle_, From + done, Count - done, static_cast<off_t>(Offset + done));
+            if (put < 0 && errno == EINTR) continue;
+            if (put <= 0) return false;
+            done += static_cast<std::size_t>(put);
+        }
+        return true;
+    }
+
+private:
+    int handle_;
 };
-using TFile = std::unique_ptr<std::FILE, TFileCloser>;
 
 std::uint32_t ReadLe32(const std::uint8_t* Bytes) {
     return Bytes[0] | (Bytes[1] << 8) | (Bytes[2] << 16) | (std::uint32_t{Bytes[3]} << 24);
@@ -35,21 +76,16 @@ struct TPcmLayout {
     std::int64_t Samples = 0;  // all channels
 };
 
-TPcmLayout ReadLayout(std::FILE* File) {
-    std::fseek(File, 0, SEEK_END);
-    const long fileBytes = std::ftell(File);
+TPcmLayout ReadLayout(const TFile& File) {
+    const std::int64_t fileBytes = File.Size();
     std::array<std::uint8_t, 12> riff{};
-    std::fseek(File, 0, SEEK_SET);
-    if (fileBytes < 0 || std::fread(riff.data(), 1, riff.size(), File) != riff.size())
+    if (fileBytes < 0 || File.ReadAt(0, riff.data(), riff.size()) != riff.size())
         throw std::runtime_error("O arquivo convertido está incompleto.");
     if (std::memcmp(riff.data(), "RIFF", 4) != 0 || std::memcmp(riff.data() + 8, "WAVE", 4) != 0)
         throw std::runtime_error("O arquivo convertido não é PCM de 16 bits.");
-    RiffChunkWalk walk(
-        [File](std::uint64_t Offset, std::uint8_t* Into, std::size_t Count) -> std::size_t {
-            if (std::fseek(File, static_cast<long>(Offset), SEEK_SET) != 0) return 0;
-            return std::fread(Into, 1, Count, File);
-        },
-        riff.size(), static_cast<std::uint64_t>(fileBytes));
+    RiffChunkWalk walk([&File](std::uint64_t Offset, std::uint8_t* Into,
+                               std::size_t Count) -> std::size_t { return File.ReadAt(Offset, Into, Count); },
+                       riff.size(), static_cast<std::uint64_t>(fileBytes));
     std::array<std::uint8_t, 16> format{};
     bool haveFormat = false;
     RiffChunk chunk;
@@ -62,9 +98,7 @@ TPcmLayout ReadLayout(std::FILE* File) {
             break;
         }
         if (std::memcmp(chunk.tag, "fmt ", 4) == 0 && chunk.size == format.size()) {
-            if (std::fseek(File, static_cast<long>(chunk.bodyOffset), SEEK_SET) != 0 ||
-                std::fread(format.data(), 1, format.size(), File) != format.size())
-                break;
+            if (File.ReadAt(chunk.bodyOffset, format.data(), format.size()) != format.size()) break;
             haveFormat = true;
         } else if (std::memcmp(chunk.tag, "data", 4) == 0 && haveFormat) {
             const int channels = ReadLe16(format.data() + 2);
@@ -88,14 +122,12 @@ TPcmLayout ReadLayout(std::FILE* File) {
 
 // Calls Visit(samples, count, first sample index) for every block of the data.
 template <typename TVisit>
-void ForEachBlock(std::FILE* File, const TPcmLayout& Layout, TVisit Visit) {
+void ForEachBlock(const TFile& File, const TPcmLayout& Layout, TVisit Visit) {
     std::vector<std::uint8_t> bytes(BlockSamples * 2);
     std::vector<std::int16_t> samples(BlockSamples);
     for (std::int64_t done = 0; done < Layout.Samples;) {
         const auto count = static_cast<std::size_t>(std::min<std::int64_t>(BlockSamples, Layout.Samples - done));
-        // Positioned before every read: the visitor may have written.
-        if (std::fseek(File, static_cast<long>(Layout.DataStart + done * 2), SEEK_SET) != 0 ||
-            std::fread(bytes.data(), 2, count, File) != count)
+        if (File.ReadAt(static_cast<std::uint64_t>(Layout.DataStart + done * 2), bytes.data(), count * 2) != count * 2)
             throw std::runtime_error("Não foi possível ler o arquivo convertido.");
         for (std::size_t i = 0; i < count; ++i) samples[i] = static_cast<std::int16_t>(ReadLe16(bytes.data() + 2 * i));
         Visit(samples.data(), count, done);
@@ -103,25 +135,24 @@ void ForEachBlock(std::FILE* File, const TPcmLayout& Layout, TVisit Visit) {
     }
 }
 
-void WriteBlock(std::FILE* File, std::int64_t DataStart, std::int64_t FirstSample, const std::int16_t* Samples,
-                std::size_t Count) {
-    std::vector<std::uint8_t> bytes(Count * 2);
+void WriteBlock(const TFile& File, std::int64_t DataStart, std::int64_t FirstSample, const std::int16_t* Samples,
+                std::size_t Count, std::vector<std::uint8_t>& Bytes) {
+    Bytes.resize(Count * 2);
     for (std::size_t i = 0; i < Count; ++i) {
         const auto value = static_cast<std::uint16_t>(Samples[i]);
-        bytes[2 * i] = static_cast<std::uint8_t>(value);
-        bytes[2 * i + 1] = static_cast<std::uint8_t>(value >> 8);
+        Bytes[2 * i] = static_cast<std::uint8_t>(value);
+        Bytes[2 * i + 1] = static_cast<std::uint8_t>(value >> 8);
     }
-    if (std::fseek(File, static_cast<long>(DataStart + FirstSample * 2), SEEK_SET) != 0 ||
-        std::fwrite(bytes.data(), 1, bytes.size(), File) != bytes.size())
+    if (!File.WriteAt(static_cast<std::uint64_t>(DataStart + FirstSample * 2), Bytes.data(), Bytes.size()))
         throw std::runtime_error("Não foi possível gravar o arquivo convertido.");
 }
 
 }  // namespace
 
 TPromptSummary LevelPromptFile(const std::string& Path, TLevelMode Mode, int WaveformColumns) {
-    TFile file(std::fopen(Path.c_str(), Mode == TLevelMode::None ? "rb" : "r+b"));
-    if (!file) throw std::runtime_error("Não foi possível abrir o arquivo convertido.");
-    const TPcmLayout layout = ReadLayout(file.get());
+    const TFile file(Path, Mode != TLevelMode::None);
+    if (!file.IsOpen()) throw std::runtime_error("Não foi possível abrir o arquivo convertido.");
+    const TPcmLayout layout = ReadLayout(file);
     // The meters run on interleaved samples, so their time constants are
     // kept right by counting every channel's samples.
     const int meterRate = std::max(1, layout.SampleRate * layout.Channels);
@@ -130,11 +161,11 @@ TPromptSummary LevelPromptFile(const std::string& Path, TLevelMode Mode, int Wav
     // find what the second finds. A peak plan needs only the peak.
     TLevelMeasure before(meterRate);
     if (Mode == TLevelMode::Peak)
-        ForEachBlock(file.get(), layout, [&](const std::int16_t* Samples, std::size_t Count, std::int64_t) {
+        ForEachBlock(file, layout, [&](const std::int16_t* Samples, std::size_t Count, std::int64_t) {
             before.AddPeak(Samples, Count);
         });
     else if (Mode == TLevelMode::Speech)
-        ForEachBlock(file.get(), layout,
+        ForEachBlock(file, layout,
                      [&](const std::int16_t* Samples, std::size_t Count, std::int64_t) { before.Add(Samples, Count); });
     const TLevelPlan plan = PlanLevelling(Mode, before);
     const bool rewrite = Mode != TLevelMode::None && plan.Gain() != 1.0;
@@ -153,12 +184,13 @@ TPromptSummary LevelPromptFile(const std::string& Path, TLevelMode Mode, int Wav
 
     TLevelMeasure after(meterRate);
     std::vector<std::int16_t> levelled(BlockSamples);
+    std::vector<std::uint8_t> written;
     const auto columnCount = static_cast<std::int64_t>(columns);
-    ForEachBlock(file.get(), layout, [&](const std::int16_t* Samples, std::size_t Count, std::int64_t First) {
+    ForEachBlock(file, layout, [&](const std::int16_t* Samples, std::size_t Count, std::int64_t First) {
         std::copy(Samples, Samples + Count, levelled.begin());
         if (table) {
             table->Apply(levelled.data(), Count);
-            WriteBlock(file.get(), layout.DataStart, First, levelled.data(), Count);
+            WriteBlock(file, layout.DataStart, First, levelled.data(), Count, written);
         }
         after.Add(levelled.data(), Count);
         // Column by column: frame f is in column f * columns / frames, so a
@@ -182,7 +214,6 @@ TPromptSummary LevelPromptFile(const std::string& Path, TLevelMode Mode, int Wav
             i = end;
         }
     });
-    if (std::fflush(file.get()) != 0) throw std::runtime_error("Não foi possível gravar o arquivo convertido.");
     if (Mode == TLevelMode::None) summary.PeakBefore = after.Peak;
     summary.PeakAfter = after.Peak;
     summary.SpeechLevelDbm0 = after.Speech.ActiveLevelDbm0();
