@@ -5,6 +5,8 @@
 
 #include <cstdio>
 #include <exception>
+#include <future>
+#include <utility>
 
 namespace quorvel {
 
@@ -133,6 +135,17 @@ void TPromptConversion::MonoDone() {
         return;
     }
     Log(ConvertedText);
+    // The decoded MP3 is done with: the file system frees its space while
+    // the mono file is levelled, and is through before the end is told.
+    FWaveIn1.SetFileName({});
+    std::future<void> intermediateRemoved;
+    if (!FIntermediate.empty())
+        intermediateRemoved = std::async(std::launch::async, [intermediate = std::exchange(FIntermediate, {})] {
+            std::remove(intermediate.c_str());
+        });
+    const auto removed = [&intermediateRemoved] {
+        if (intermediateRemoved.valid()) intermediateRemoved.wait();
+    };
     TPromptResult result;
     try {
         if (FRequest.Trim) TrimPromptFile(FMono);
@@ -140,9 +153,11 @@ void TPromptConversion::MonoDone() {
         InstallPrompt(FMono, FRequest.CardFolder + FPromptName);
         FMono.clear();
     } catch (const std::exception& error) {
+        removed();
         Fail(error.what());
         return;
     }
+    removed();
     Log(FinishedText);
     result.Outcome = TPromptOutcome::Installed;
     Finish(std::move(result));

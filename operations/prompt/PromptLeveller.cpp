@@ -60,6 +60,13 @@ public:
         return true;
     }
 
+    // Lets the disk start writing what is final while the samples are still
+    // being measured. Only a head start: the install's sync is what makes
+    // the prompt safe, so a file system without it loses nothing.
+    void StartWriteback(std::uint64_t Offset, std::size_t Count) const {
+        ::sync_file_range(handle_, static_cast<off_t>(Offset), static_cast<off_t>(Count), SYNC_FILE_RANGE_WRITE);
+    }
+
 private:
     int handle_;
 };
@@ -143,8 +150,10 @@ void WriteBlock(const TFile& File, std::int64_t DataStart, std::int64_t FirstSam
         Bytes[2 * i] = static_cast<std::uint8_t>(value);
         Bytes[2 * i + 1] = static_cast<std::uint8_t>(value >> 8);
     }
-    if (!File.WriteAt(static_cast<std::uint64_t>(DataStart + FirstSample * 2), Bytes.data(), Bytes.size()))
+    const auto offset = static_cast<std::uint64_t>(DataStart + FirstSample * 2);
+    if (!File.WriteAt(offset, Bytes.data(), Bytes.size()))
         throw std::runtime_error("Não foi possível gravar o arquivo convertido.");
+    File.StartWriteback(offset, Bytes.size());
 }
 
 }  // namespace
@@ -169,6 +178,9 @@ TPromptSummary LevelPromptFile(const std::string& Path, TLevelMode Mode, int Wav
                      [&](const std::int16_t* Samples, std::size_t Count, std::int64_t) { before.Add(Samples, Count); });
     const TLevelPlan plan = PlanLevelling(Mode, before);
     const bool rewrite = Mode != TLevelMode::None && plan.Gain() != 1.0;
+    // Left as it is, the file is final already; rewritten, each block is
+    // sent on once it is written.
+    if (!rewrite) file.StartWriteback(0, 0);
     const std::optional<TLevelTable> table = rewrite ? std::optional<TLevelTable>(plan) : std::nullopt;
 
     TPromptSummary summary;
