@@ -4,9 +4,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
-
 #include "PromptHeader.h"
+#include "ReadAt.h"
 
 namespace quorvel {
 namespace {
@@ -18,14 +17,7 @@ public:
     std::uint64_t size() const override { return size_; }
 
     std::size_t readAt(std::uint64_t offset, unsigned char* into, std::size_t count) override {
-        std::size_t done = 0;
-        while (done < count) {
-            const ssize_t got = ::pread(descriptor_, into + done, count - done, static_cast<off_t>(offset + done));
-            if (got < 0 && errno == EINTR) continue;
-            if (got <= 0) break;
-            done += static_cast<std::size_t>(got);
-        }
-        return done;
+        return quorvel::readAt(descriptor_, offset, into, count);
     }
 
 private:

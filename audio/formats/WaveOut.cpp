@@ -221,15 +221,22 @@ bool TWaveOut::WriteStep(bool Cancelling) {
         // An input hands out an MP3 frame or a converter's block at a time;
         // the file is written in larger pieces, a system call per step.
         FRunBytes.clear();
-        while (FRunBytes.size() < PcmWriteBytes) {
-            const std::uint8_t* buffer = nullptr;
-            std::uint32_t bytes = PcmStepBytes;
-            FRunInput->Read(buffer, bytes);
-            if (bytes == 0) {
-                FEndOfInput = true;
-                break;
+        try {
+            while (FRunBytes.size() < PcmWriteBytes) {
+                const std::uint8_t* buffer = nullptr;
+                std::uint32_t bytes = PcmStepBytes;
+                FRunInput->Read(buffer, bytes);
+                if (bytes == 0) {
+                    FEndOfInput = true;
+                    break;
+                }
+                if (buffer != nullptr) FRunBytes.insert(FRunBytes.end(), buffer, buffer + bytes);
             }
-            if (buffer != nullptr) FRunBytes.insert(FRunBytes.end(), buffer, buffer + bytes);
+        } catch (...) {
+            // What the input gave before it failed is kept, as it would have
+            // been written block by block.
+            if (!FRunBytes.empty()) FStream->Write(FRunBytes.data(), FRunBytes.size());
+            throw;
         }
         if (!FRunBytes.empty()) FStream->Write(FRunBytes.data(), FRunBytes.size());
         return !FEndOfInput;

@@ -1,5 +1,6 @@
 #include "operations/prompt/PromptLeveller.h"
 
+#include "config/ReadAt.h"
 #include "riff/RiffChunks.h"
 
 #include <fcntl.h>
@@ -40,14 +41,7 @@ public:
     }
     // Bytes read at Offset, fewer only at the end of the file or on an error.
     std::size_t ReadAt(std::uint64_t Offset, std::uint8_t* Into, std::size_t Count) const {
-        std::size_t done = 0;
-        while (done < Count) {
-            const ssize_t got = ::pread(handle_, Into + done, Count - done, static_cast<off_t>(Offset + done));
-            if (got < 0 && errno == EINTR) continue;
-            if (got <= 0) break;
-            done += static_cast<std::size_t>(got);
-        }
-        return done;
+        return readAt(handle_, Offset, Into, Count);
     }
     bool WriteAt(std::uint64_t Offset, const std::uint8_t* From, std::size_t Count) const {
         std::size_t done = 0;

@@ -124,6 +124,28 @@ TEST_F(WaveOutFiles, ReadFailureEndsTheRunWithItsMessageAndTrueSizes) {
     EXPECT_EQ(U32At(file, 40), 0U);
 }
 
+TEST_F(WaveOutFiles, SmallUnevenBlocksAreGatheredIntoTheFileWhole) {
+    // MP3-frame-sized blocks, and a last one shorter than the rest.
+    const auto data = PatternBytes(200004);
+    TPcmSource source(data, 16, 2, 44100, 4608);
+    ASSERT_EQ(Write(source, "a.wav"), "");
+    const auto file = ReadFile(Path("a.wav"));
+    ASSERT_EQ(file.size(), data.size() + 44);
+    EXPECT_TRUE(std::equal(data.begin(), data.end(), file.begin() + 44));
+    EXPECT_EQ(U32At(file, 40), data.size());
+}
+
+TEST_F(WaveOutFiles, ReadFailureKeepsWhatTheInputGaveBeforeIt) {
+    const auto data = PatternBytes(40000);
+    TPcmSource source(data, 16, 1, 8000, 1000);
+    source.FailReadsWith("disk gone", 10000);
+    ASSERT_EQ(Write(source, "a.wav"), "disk gone");
+    const auto file = ReadFile(Path("a.wav"));
+    ASSERT_EQ(file.size(), 10044U);
+    EXPECT_TRUE(std::equal(data.begin(), data.begin() + 10000, file.begin() + 44));
+    EXPECT_EQ(U32At(file, 40), 10000U);
+}
+
 TEST_F(WaveOutFiles, AppendingPcmExtendsTheDataChunk) {
     TPcmSource first(PatternBytes(400), 16, 2, 8000);
     ASSERT_EQ(Write(first, "a.wav"), "");

@@ -21,7 +21,7 @@ void TPcmSource::DoOpen() {
 }
 
 void TPcmSource::DoRead(const std::uint8_t*& Buffer, std::uint32_t& Bytes) {
-    if (!FFailure.empty()) throw std::runtime_error(FFailure);
+    if (!FFailure.empty() && FOffset >= FFailAfter) throw std::runtime_error(FFailure);
     const std::size_t left = FData.size() - FOffset;
     Bytes = static_cast<std::uint32_t>(std::min<std::size_t>({Bytes, FBlockBytes, left}));
     Buffer = FData.data() + FOffset;

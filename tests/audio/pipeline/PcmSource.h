@@ -19,7 +19,11 @@ public:
     int GetSampleRate() override { return FRate; }
 
     void SetReportedSize(std::int64_t Value) { FReportedSize = Value; }
-    void FailReadsWith(std::string Message) { FFailure = std::move(Message); }
+    // Every read once AfterBytes have been handed out throws Message.
+    void FailReadsWith(std::string Message, std::size_t AfterBytes = 0) {
+        FFailure = std::move(Message);
+        FFailAfter = AfterBytes;
+    }
 
 protected:
     void DoOpen() override;
@@ -35,6 +39,7 @@ private:
     std::int64_t FReportedSize;
     std::size_t FOffset = 0;
     std::string FFailure;
+    std::size_t FFailAfter = 0;
 };
 
 }  // namespace quorvel::test
