@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <exception>
 #include <future>
+#include <system_error>
 #include <utility>
 
 namespace quorvel {
@@ -139,10 +140,14 @@ void TPromptConversion::MonoDone() {
     // the mono file is levelled, and is through before the end is told.
     FWaveIn1.SetFileName({});
     std::future<void> intermediateRemoved;
-    if (!FIntermediate.empty())
-        intermediateRemoved = std::async(std::launch::async, [intermediate = std::exchange(FIntermediate, {})] {
+    if (const std::string intermediate = std::exchange(FIntermediate, {}); !intermediate.empty()) {
+        try {
+            intermediateRemoved = std::async(std::launch::async, [intermediate] { std::remove(intermediate.c_str()); });
+        } catch (const std::system_error&) {
+            // No thread to spare: removed now, before the levelling.
             std::remove(intermediate.c_str());
-        });
+        }
+    }
     const auto removed = [&intermediateRemoved] {
         if (intermediateRemoved.valid()) intermediateRemoved.wait();
     };
