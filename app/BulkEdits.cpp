@@ -3,6 +3,8 @@
 
 #include "app/MainFormQuorvel.h"
 #include "app/MaskedEdit.h"
+#include "app/QtText.h"
+#include "config/Catalogue.h"
 #include "shell/MessageBoxes.h"
 
 namespace quorvel {
@@ -13,7 +15,7 @@ void TMainFormQuorvel::copyDay(DayKind source, std::initializer_list<DayKind> ta
         for (DayKind target : targets) fields_.day(target)[slot].time->setMaskedText(from[slot].time->maskedText());
         for (DayKind target : targets) fields_.day(target)[slot].menu->setCurrentIndex(from[slot].menu->currentIndex());
     }
-    btGravaClick();
+    saveFields(QString::fromUtf8("Cópia dos horários de %1").arg(toQString(std::string(dayKindName(source)))));
 }
 
 void TMainFormQuorvel::Label97Click() { copyDay(DayKind::Seg, {DayKind::Ter, DayKind::Qua, DayKind::Qui}); }
@@ -33,7 +35,7 @@ void TMainFormQuorvel::btClearClick() {
     if (!boxes_.confirm(this, QString::fromUtf8("Deseja realmente limpar todas as configurações?"))) return;
     writeFields(DeviceConfiguration{}, fields_);
     convertPage_.promptList->setCurrentIndex(kNoSelection);
-    btGravaClick();
+    saveFields(QStringLiteral("Limpar"));
 }
 
 }  // namespace quorvel

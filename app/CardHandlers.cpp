@@ -1,5 +1,6 @@
 // Start-up, load and save: the window's fields to and from the card files.
 #include <QFrame>
+#include <QLabel>
 #include <QTabWidget>
 #include <QTimer>
 
@@ -13,17 +14,26 @@ namespace quorvel {
 
 namespace {
 constexpr QPoint kPanelPosition(250, 300);
-}
+// How often a save that waits for another program tries again.
+constexpr int kSaveRetryMs = 200;
+}  // namespace
 
 void TMainFormQuorvel::FormCreate() {
     painel_.panel->move(kPanelPosition);
-    // Leftovers of a writer that is still running are not leftovers.
-    auto lock = lockCardForWriting(programFolder_);
-    if (lock) card_.removeLeftoverTemporaries();
+    tGrava_ = new QTimer(this);
+    tGrava_->setObjectName(QStringLiteral("tGrava"));
+    tGrava_->setInterval(kSaveRetryMs);
+    connect(tGrava_, &QTimer::timeout, this, [this] { saveFields(pendingSave_); });
     pageControl_->setCurrentIndex(0);
+    // Another program writing the card: its files are loaded as they are.
+    if (CardSession::Hold hold = session_->hold(std::chrono::milliseconds(0), true).hold) {
+        const CardResult created = session_->createMissingFiles("Criação dos arquivos do cartão");
+        if (!created.ok()) {
+            showWriteError(created);
+            return;
+        }
+    }
     try {
-        if (lock) ensureCardFiles(card_);
-        lock.reset();
         loadConfigurationIntoFields();
     } catch (const CardError& error) {
         // The window opens anyway; without the settle the timetable and
@@ -35,44 +45,74 @@ void TMainFormQuorvel::FormCreate() {
 }
 
 void TMainFormQuorvel::loadConfigurationIntoFields() {
-    // Taken before reading: a change made during the load shows as one.
-    rememberCardFiles();
     DeviceConfiguration config = readFields(fields_);
     try {
-        loadConfiguration(card_, config);
+        session_->load(config);
     } catch (const CardError&) {
         writeFields(config, fields_);
+        watchCardFiles();
         throw;
     }
     writeFields(config, fields_);
+    watchCardFiles();
     refreshVerification();
 }
 
-void TMainFormQuorvel::btGravaClick() {
-    const auto lock = lockCardForWriting(programFolder_);
-    if (!lock) return;
-    if (cardFilesChangedBehind() &&
-        !boxes_.confirm(this, QString::fromUtf8("Os arquivos do cartão foram alterados por outro programa depois da "
-                                                "última leitura. Gravar por cima dessas alterações?\n\n"
-                                                "Não: recarregar o cartão, perdendo o que foi editado aqui."))) {
-        btAtualizaClick();
+void TMainFormQuorvel::btGravaClick() { saveFields(QStringLiteral("Gravar")); }
+
+void TMainFormQuorvel::saveFields(const QString& action) {
+    CardSession::HoldResult held = session_->hold(std::chrono::milliseconds(0), true);
+    if (!held.hold) {
+        pendingSave_ = action;
+        commands_.notice->setText(
+            QString::fromUtf8("Gravação aguardando o cartão: %1 está gravando").arg(toQString(held.holder.describe())));
+        tGrava_->start();
         return;
     }
-    // A running conversion's temporary prompts are not leftovers yet.
-    if (!prompt_.Running()) card_.removeLeftoverTemporaries();
-    try {
-        saveConfiguration(card_, readFields(fields_));
-    } catch (const CardError& error) {
-        showCardError(error);
+    tGrava_->stop();
+    commands_.notice->clear();
+    if (session_->changedSinceLoad()) {
+        if (!boxes_.confirm(this, QString::fromUtf8("Os arquivos do cartão foram alterados por outro programa depois "
+                                                    "da última leitura. Gravar por cima dessas alterações?\n\n"
+                                                    "Não: recarregar o cartão, perdendo o que foi editado aqui."))) {
+            held.hold.release();
+            btAtualizaClick();
+            return;
+        }
+        session_->acceptCurrentFiles();
+    }
+    const CardResult result = session_->save(readFields(fields_), toStdString(action));
+    showSessionNotices();
+    watchCardFiles();
+    if (!result.ok()) {
+        showWriteError(result);
         return;
     }
-    rememberCardFiles();
     dataChanged_ = false;
     refreshVerification();
 }
 
 void TMainFormQuorvel::showCardError(const CardError& error) {
     boxes_.showError(this, toQString(errorBoxText(error.what())));
+}
+
+void TMainFormQuorvel::showWriteError(const CardResult& result) {
+    QString text = toQString(errorBoxText(result.message));
+    if (!result.file.empty()) text += QStringLiteral("\n") + toQString(result.file);
+    switch (result.state) {
+        case CardState::Unchanged:
+            text += QString::fromUtf8("\n\nNada foi gravado: o cartão continua com a configuração anterior.");
+            break;
+        case CardState::Written:
+            text += QString::fromUtf8("\n\nA nova configuração foi gravada, mas pode não estar toda no cartão.");
+            break;
+        case CardState::Mixed:
+            text += QString::fromUtf8(
+                "\n\nO cartão ficou com parte da configuração nova e parte da anterior: "
+                "grave de novo ou restaure o cartão.");
+            break;
+    }
+    boxes_.showError(this, text);
 }
 
 }  // namespace quorvel

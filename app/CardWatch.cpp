@@ -1,5 +1,5 @@
-// The window's claim on its card: the hold while open, the write lock around
-// each write, and the watch for card files another program changed.
+// The window's claim on its card: the hold while open, the hold around each
+// write, and the watch for card files another program changed.
 #include <QFileInfo>
 #include <QFileSystemWatcher>
 #include <QLabel>
@@ -14,15 +14,12 @@ namespace quorvel {
 
 namespace {
 
-// Another writer normally finishes within a second; the window waits no
-// longer than this before telling the technician.
-constexpr auto kWriterWait = std::chrono::seconds(5);
 constexpr int kChangeSettleMs = 200;
 
 }  // namespace
 
 void TMainFormQuorvel::buildCardWatch(QLabel* notice) {
-    hold_.holdForWindow();
+    session_->holdForWindow();
     changedNotice_ = notice;
     changedNotice_->setObjectName(QStringLiteral("lbAlterado"));
     changedNotice_->setText(QString::fromUtf8("Cartão alterado por outro programa: Atualizar recarrega"));
@@ -41,6 +38,7 @@ void TMainFormQuorvel::buildCardWatch(QLabel* notice) {
 }
 
 void TMainFormQuorvel::watchCardFiles() {
+    changedNotice_->hide();
     // A file replaced by a rename is no longer watched under its name.
     QStringList names;
     for (int number : cardFileNumbers()) names << toQString(card_.cardFilePath(cardFileName(number)));
@@ -50,23 +48,21 @@ void TMainFormQuorvel::watchCardFiles() {
     }
 }
 
-std::unique_ptr<CardLock> TMainFormQuorvel::lockCardForWriting(const QString& folder) {
-    auto lock = std::make_unique<CardLock>(toStdString(folder), "ajustor-quorvel");
-    // The window's own hold does not stop its writes.
-    if (lock->lockForWriting(kWriterWait, true) != CardLockResult::Busy) return lock;
-    boxes_.showMessage(this, QString::fromUtf8("O cartão está sendo gravado por %1. Tente novamente.")
-                                 .arg(toQString(lock->writer().describe())));
-    return nullptr;
+CardSession::Hold TMainFormQuorvel::holdCard() {
+    // The window's own writes share one hold; another program's write is
+    // waited for by the caller, never here on the window's thread.
+    CardSession::HoldResult held = session_->hold(std::chrono::milliseconds(0), true);
+    if (!held.hold) {
+        boxes_.showMessage(this, QString::fromUtf8("O cartão está sendo gravado por %1. Tente novamente.")
+                                     .arg(toQString(held.holder.describe())));
+    }
+    return std::move(held.hold);
 }
 
-void TMainFormQuorvel::rememberCardFiles() {
-    cardFiles_ = CardSnapshot::take(card_);
-    changedNotice_->hide();
-    watchCardFiles();
+void TMainFormQuorvel::cardFilesChanged() { changedNotice_->setVisible(session_->changedSinceLoad()); }
+
+void TMainFormQuorvel::showSessionNotices() {
+    for (const std::string& notice : session_->takeNotices()) commands_.notice->setText(toQString(notice));
 }
-
-bool TMainFormQuorvel::cardFilesChangedBehind() const { return CardSnapshot::take(card_).changedSince(cardFiles_); }
-
-void TMainFormQuorvel::cardFilesChanged() { changedNotice_->setVisible(cardFilesChangedBehind()); }
 
 }  // namespace quorvel

@@ -1,6 +1,7 @@
 #include "app/CommandStrip.h"
 
 #include <QBoxLayout>
+#include <QLabel>
 #include <QPushButton>
 #include <QStyle>
 
@@ -29,6 +30,10 @@ CommandStrip buildCommandStrip(QWidget* window, QBoxLayout* into) {
     strip.save = makeButton(window, into, QStringLiteral("btGrava"), QStringLiteral("Gravar"));
     strip.save->setCursor(Qt::PointingHandCursor);
     strip.save->setIcon(window->style()->standardIcon(QStyle::SP_DialogSaveButton));
+    strip.notice = new QLabel(window);
+    strip.notice->setObjectName(QStringLiteral("lbAviso"));
+    strip.notice->setTextFormat(Qt::PlainText);
+    into->addWidget(strip.notice);
     into->addStretch(1);
     strip.report = makeButton(window, into, QStringLiteral("btRelatorio"), QString::fromUtf8("Relatório"));
     strip.map = makeButton(window, into, QStringLiteral("btMapa"), QStringLiteral("Mapa"));

@@ -4,6 +4,7 @@
 #include <array>
 
 class QBoxLayout;
+class QLabel;
 class QPushButton;
 class QWidget;
 
@@ -20,6 +21,8 @@ struct CommandStrip {
     QPushButton* save = nullptr;           // btGrava
     QPushButton* map = nullptr;            // btMapa, beside lbVerifica
     QPushButton* report = nullptr;         // btRelatorio
+    // lbAviso: what a write waits for, what the card's history could not keep
+    QLabel* notice = nullptr;
     // lbVerifica, at the right end
     ClickableLabel* verification = nullptr;
 

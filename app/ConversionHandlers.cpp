@@ -41,6 +41,11 @@ void TMainFormQuorvel::connectConversionHandlers() {
 }
 
 void TMainFormQuorvel::btSelecioneClick() {
+    // One conversion at a time: "Substituir..." of another row says so.
+    if (prompt_.Running()) {
+        boxes_.showMessage(this, QString::fromUtf8("Aguarde o fim da conversão em andamento."));
+        return;
+    }
     const int index = convertPage_.promptList->currentIndex();
     if (index < 0) {
         boxes_.showMessage(this, QStringLiteral("Selecione o menu desejado para converter o arquivo."));
@@ -49,8 +54,8 @@ void TMainFormQuorvel::btSelecioneClick() {
     const QString file = openDialog2_->execute(this, QStringLiteral("mp3|*.mp3|wav|*.wav"));
     if (file.isEmpty()) return;
     // Held until the conversion has installed its prompt, or failed.
-    promptLock_ = lockCardForWriting(programFolder_);
-    if (!promptLock_) return;
+    promptHold_ = holdCard();
+    if (!promptHold_) return;
     convertPage_.select->setEnabled(false);
     convertPage_.summary->clear();
     convertPage_.waveform->setColumns({});
@@ -66,10 +71,18 @@ void TMainFormQuorvel::WaveOut1Progress() { convertPage_.progress->setValue(prom
 
 void TMainFormQuorvel::WaveOut2Done() { prompt_.DecodeDone(); }
 
-void TMainFormQuorvel::WaveOut1Done() { prompt_.MonoDone(); }
+void TMainFormQuorvel::WaveOut1Done() {
+    // The prompt is installed once a backup or restore under way has ended.
+    if (copying_) {
+        monoDonePending_ = true;
+        return;
+    }
+    prompt_.MonoDone();
+}
 
 void TMainFormQuorvel::promptFinished(const TPromptResult& result) {
-    promptLock_.reset();
+    promptHold_.release();
+    showSessionNotices();
     convertPage_.select->setEnabled(!copying_);
     if (result.Outcome != TPromptOutcome::Installed) return;
     for (int index = 0; index < PromptCount; ++index)

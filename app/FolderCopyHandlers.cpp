@@ -29,13 +29,32 @@ QString notCopiedText(const std::vector<CopyFailure>& failures) {
     return text;
 }
 
+QString sameFolderText() { return QString::fromUtf8("A pasta de destino é a pasta de origem: escolha outra pasta."); }
+
 }  // namespace
 
 void TMainFormQuorvel::btBackupClick() {
     if (copying_) return;
     folderDialog_->setTitle(QStringLiteral("Selecione o local de destino do backup."));
     if (!folderDialog_->Execute()) return;
-    copyFolder(programFolder_, withSeparator(folderDialog_->Directory()), ReadOnlyTarget::Replace);
+    const QString destination = withSeparator(folderDialog_->Directory());
+    if (isCardFolder(destination)) {
+        boxes_.showMessage(this, sameFolderText());
+        return;
+    }
+    const CardSession::Hold hold = holdCard();
+    if (!hold) return;
+    CardSession::BackupResult result;
+    runCopy([&](const CardSession::CopyProgress& progress) {
+        result = session_->backup(toStdString(destination), progress);
+    });
+    if (!result.listingError.empty()) {
+        boxes_.showMessage(this, QString::fromUtf8("Não foi possível ler a pasta ") + programFolder_);
+        return;
+    }
+    std::vector<CopyFailure> failures;
+    for (const auto& [name, reason] : result.failures) failures.push_back({name, reason});
+    if (!failures.empty()) boxes_.showMessage(this, notCopiedText(failures));
 }
 
 void TMainFormQuorvel::btRestBackUpClick() {
@@ -50,7 +69,7 @@ void TMainFormQuorvel::btRestBackUpClick() {
         restoreIntoCard(source);
         return;
     }
-    copyFolder(source, destination, ReadOnlyTarget::Refuse);
+    copyFolder(source, destination);
 }
 
 void TMainFormQuorvel::btAtualizaClick() {
@@ -73,43 +92,57 @@ void TMainFormQuorvel::holdCardCommands(bool held) {
     convertPage_.select->setEnabled(!held && !prompt_.Running());
 }
 
-bool TMainFormQuorvel::copyFolder(const QString& source, const QString& destination, ReadOnlyTarget readOnly) {
-    FolderCopy copy(toStdString(source), toStdString(destination), readOnly, card_.fileSystem());
-    const auto lock = lockCardForWriting(destination);
-    if (!lock) return false;
+void TMainFormQuorvel::runCopy(const std::function<void(const CardSession::CopyProgress&)>& copy) {
+    holdCardCommands(true);
+    painel_.panel->show();
+    painel_.panel->raise();
+    painel_.bar->setMaximum(0);
+    painel_.bar->setValue(0);
+    CardSession::CopyProgress progress;
+    progress.starting = [this](std::size_t index, std::size_t count, const std::string& source) {
+        // The window repaints and takes clicks between files.
+        QCoreApplication::processEvents();
+        painel_.bar->setMaximum(static_cast<int>(count));
+        painel_.bar->setValue(static_cast<int>(index));
+        painel_.file->setText(toQString(source));
+        painel_.count->setText(QStringLiteral("Copiando arquivo: %1 de %2").arg(index + 1).arg(count));
+    };
+    copy(progress);
+    holdCardCommands(false);
+    // A restore may have brought other prompts.
+    measureOverview();
+    tAguarda_->start();
+    // A conversion that ended during the copy installs its prompt now.
+    if (std::exchange(monoDonePending_, false)) prompt_.MonoDone();
+}
+
+void TMainFormQuorvel::copyFolder(const QString& source, const QString& destination) {
+    FolderCopy copy(toStdString(source), toStdString(destination), ReadOnlyTarget::Refuse, card_.fileSystem());
     if (copy.intoItself()) {
-        boxes_.showMessage(this, QString::fromUtf8("A pasta de destino é a pasta de origem: escolha outra pasta."));
-        return false;
+        boxes_.showMessage(this, sameFolderText());
+        return;
+    }
+    // The destination may be another program's card.
+    const auto other = CardSession::open(toStdString(destination), "ajustor-quorvel", card_.fileSystem());
+    CardSession::HoldResult held = other->hold(std::chrono::milliseconds(0), true);
+    if (!held.hold) {
+        boxes_.showMessage(this, QString::fromUtf8("O cartão está sendo gravado por %1. Tente novamente.")
+                                     .arg(toQString(held.holder.describe())));
+        return;
     }
     if (copy.list() != 0) {
         boxes_.showMessage(this, QString::fromUtf8("Não foi possível ler a pasta ") + source);
-        return false;
+        return;
     }
-    {
-        holdCardCommands(true);
-        // Given back however the copy ends.
-        const std::unique_ptr<TMainFormQuorvel, void (*)(TMainFormQuorvel*)> release(
-            this, [](TMainFormQuorvel* window) { window->holdCardCommands(false); });
-        const int count = static_cast<int>(copy.names().size());
-        painel_.panel->show();
-        painel_.panel->raise();
-        painel_.bar->setMaximum(count);
-        painel_.bar->setValue(0);
-        for (int i = 0; i < count; ++i) {
-            // The window repaints and takes clicks between files.
-            QCoreApplication::processEvents();
-            painel_.bar->setValue(i);
-            painel_.file->setText(toQString(copy.sourcePath(static_cast<std::size_t>(i))));
-            painel_.count->setText(QStringLiteral("Copiando arquivo: %1 de %2").arg(i + 1).arg(count));
-            copy.copy(static_cast<std::size_t>(i));
+    runCopy([&copy](const CardSession::CopyProgress& progress) {
+        const std::size_t count = copy.names().size();
+        for (std::size_t i = 0; i < count; ++i) {
+            progress.starting(i, count, copy.sourcePath(i));
+            copy.copy(i);
         }
         copy.finish();
-        // A restore may have brought other prompts.
-        measureOverview();
-        tAguarda_->start();
-    }
+    });
     if (!copy.failures().empty()) boxes_.showMessage(this, notCopiedText(copy.failures()));
-    return true;
 }
 
 void TMainFormQuorvel::connectFolderCopyHandlers() {

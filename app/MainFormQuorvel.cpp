@@ -65,7 +65,7 @@ TMainFormQuorvel::TMainFormQuorvel(const QString& programFolder, MessageBoxes& b
       card_(programFolder.toStdString(), fileSystem),
       guard_(boxes, this),
       openDialog2_(std::make_unique<QtOpenFileDialog>()),
-      hold_(programFolder.toStdString(), "ajustor-quorvel") {
+      session_(CardSession::open(programFolder.toStdString(), "ajustor-quorvel", fileSystem)) {
     setObjectName(QStringLiteral("MainFormQuorvel"));
     drainPipelineEventsInQtLoop();
     buildWindow();

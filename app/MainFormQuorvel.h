@@ -17,13 +17,12 @@
 #include "app/ProgressPanel.h"
 #include "config/CallFlowCheck.h"
 #include "config/CardFolder.h"
-#include "config/CardLock.h"
-#include "config/CardSnapshot.h"
 #include "config/DeviceConfiguration.h"
 #include "operations/FileCopy.h"
 #include "operations/prompt/PromptConversion.h"
 #include "operations/prompt/PromptFiles.h"
 #include "operations/prompt/PromptLevelAll.h"
+#include "operations/session/CardSession.h"
 #include "shell/OperationSeams.h"
 
 class QFileSystemWatcher;
@@ -144,18 +143,25 @@ private:
     // showing what was read before the failure.
     void loadConfigurationIntoFields();
     void showCardError(const CardError& error);
-    // The write lock of the card folder for one of the window's writes, or
-    // null after saying who keeps it.
-    std::unique_ptr<CardLock> lockCardForWriting(const QString& folder);
+    // The card held for one of the window's writes, or none after saying who
+    // writes it now.
+    CardSession::Hold holdCard();
+    // Saves the fields as the card's configuration; `action` names the write
+    // in the card's history. When another program writes the card, the save
+    // waits for it without holding up the window.
+    void saveFields(const QString& action);
+    // Shows a failed write with what the card holds now.
+    void showWriteError(const CardResult& result);
     void buildCardWatch(QLabel* notice);
-    // Remembers the card files as they are now, as the fields' origin.
-    void rememberCardFiles();
-    bool cardFilesChangedBehind() const;
     void watchCardFiles();
+    // Shows in the strip what the card's history could not record.
+    void showSessionNotices();
     void copyDay(DayKind source, std::initializer_list<DayKind> targets);
-    // Copies the plain files of `source` into `destination` with the progress
-    // panel; false when nothing could be copied at all.
-    bool copyFolder(const QString& source, const QString& destination, ReadOnlyTarget readOnly);
+    // Copies the plain files of `source` into `destination`, a folder that is
+    // not the card, with the progress panel.
+    void copyFolder(const QString& source, const QString& destination);
+    // Runs `copy` with the progress panel and the card's commands held.
+    void runCopy(const std::function<void(const CardSession::CopyProgress&)>& copy);
     // While a copy runs, every command that writes or reloads the card folder is disabled.
     void holdCardCommands(bool held);
     // A restore whose destination is the card folder: shows what it will
@@ -196,13 +202,15 @@ private:
     TPromptConversion prompt_;
     std::unique_ptr<OpenFileDialog> openDialog2_;
     bool copying_ = false;
-    // Held while the window is open, so other programs refuse to write.
-    CardLock hold_;
-    CardSnapshot cardFiles_;
+    bool monoDonePending_ = false;  // a conversion's end, waiting for a copy to finish
+    // The card's session, through which every write goes.
+    std::shared_ptr<CardSession> session_;
     QFileSystemWatcher* cardWatcher_ = nullptr;
     QTimer* tCartao_ = nullptr;
     QLabel* changedNotice_ = nullptr;  // lbAlterado
-    std::unique_ptr<CardLock> promptLock_;
+    CardSession::Hold promptHold_;     // while a conversion runs
+    QTimer* tGrava_ = nullptr;         // retries a save that waits for another program
+    QString pendingSave_;              // the action of that save
     TPromptInstaller installPrompt_ = InstallOnCard;
     std::unique_ptr<QTemporaryFile> telephoneCopy_;  // the prompt last played as on the telephone
     // A row shows only its latest measurement.

@@ -75,9 +75,10 @@ void TMainFormQuorvel::btIgualarTodosClick() {
     if (!boxes_.confirm(this,
                         QString::fromUtf8("Igualar o volume da fala destes arquivos de voz?\n") + nameList(names)))
         return;
-    const auto lock = lockCardForWriting(programFolder_);
-    if (!lock) return;
+    const CardSession::Hold hold = holdCard();
+    if (!hold) return;
     const TLevelAllOutcome outcome = LevelAllPrompts(folder, installPrompt_);
+    showSessionNotices();
     measureOverview();
     if (outcome.Failed.empty()) return;
     QStringList failed;

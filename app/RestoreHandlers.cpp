@@ -9,8 +9,6 @@
 #include "app/QtText.h"
 #include "config/CardError.h"
 #include "operations/CardDiff.h"
-#include "operations/FolderCopy.h"
-#include "operations/SafetyCopies.h"
 #include "shell/MessageBoxes.h"
 
 namespace quorvel {
@@ -61,16 +59,6 @@ QString promptsText(const std::vector<PromptChange>& prompts) {
     return QString::fromUtf8("Vozes:\n") + text;
 }
 
-// Copies every plain file of the card into `folder`; the names of those not
-// copied, empty when all were.
-std::vector<CopyFailure> keepSafetyCopy(const std::string& card, const std::string& folder, FileSystem& fileSystem) {
-    FolderCopy copy(card, folder, ReadOnlyTarget::Replace, fileSystem);
-    if (const int error = copy.list()) return {{card, std::strerror(error)}};
-    for (std::size_t i = 0; i < copy.names().size(); ++i) copy.copy(i);
-    copy.finish();
-    return copy.failures();
-}
-
 }  // namespace
 
 bool TMainFormQuorvel::isCardFolder(const QString& folder) const {
@@ -93,27 +81,24 @@ QString TMainFormQuorvel::restorePreviewText(const QString& source) {
 
 void TMainFormQuorvel::restoreIntoCard(const QString& source) {
     if (isCardFolder(source)) {
-        copyFolder(source, programFolder_, ReadOnlyTarget::Refuse);  // says why nothing is copied
+        boxes_.showMessage(this, QString::fromUtf8("A pasta de destino é a pasta de origem: escolha outra pasta."));
         return;
     }
     if (!boxes_.confirm(this, restorePreviewText(source))) return;
+    const CardSession::Hold hold = holdCard();
+    if (!hold) return;
 
-    const std::string parent = safetyCopiesFolder();
-    std::string error;
-    const std::string safety = createSafetyCopyFolder(parent, std::time(nullptr), error);
-    const std::vector<CopyFailure> failures = safety.empty()
-                                                  ? std::vector<CopyFailure>{{parent, error}}
-                                                  : keepSafetyCopy(card_.folder(), safety, card_.fileSystem());
-    if (!failures.empty()) {
-        boxes_.showError(this,
-                         QString::fromUtf8("Não foi possível guardar a cópia de segurança do cartão em %1 (%2); "
-                                           "nada foi restaurado.")
-                             .arg(toQString(safety.empty() ? parent : safety), toQString(failures.front().reason)));
-        return;
+    std::string safety;
+    CardResult result;
+    runCopy([&](const CardSession::CopyProgress& progress) {
+        result = session_->restore(toStdString(source), toStdString(QString::fromUtf8("Restauração de ") + source),
+                                   safety, progress);
+    });
+    showSessionNotices();
+    if (!result.ok()) {
+        showWriteError(result);
+        if (result.state == CardState::Unchanged) return;
     }
-    pruneSafetyCopies(parent);
-
-    if (!copyFolder(source, programFolder_, ReadOnlyTarget::Refuse)) return;
     // What the window shows is what the card now holds; a "Gravar" that
     // followed would otherwise write the old values back.
     try {
@@ -122,9 +107,11 @@ void TMainFormQuorvel::restoreIntoCard(const QString& source) {
         showCardError(cardError);
     }
     dataChanged_ = false;
-    boxes_.showMessage(
-        this,
-        QString::fromUtf8("Restauração concluída. Os arquivos que o cartão tinha antes estão em ") + toQString(safety));
+    if (result.ok()) {
+        boxes_.showMessage(this,
+                           QString::fromUtf8("Restauração concluída. Os arquivos que o cartão tinha antes estão em ") +
+                               toQString(safety));
+    }
 }
 
 }  // namespace quorvel

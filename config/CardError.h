@@ -6,11 +6,20 @@
 #include <string>
 #include <string_view>
 
+#include "CardResult.h"
+
 namespace quorvel {
 
 class CardError : public std::runtime_error {
 public:
-    using std::runtime_error::runtime_error;
+    explicit CardError(const std::string& message) : std::runtime_error(message) { result_.message = message; }
+    // A failed write: its message, the file it concerns and what the card holds.
+    explicit CardError(CardResult result) : std::runtime_error(result.message), result_(std::move(result)) {}
+
+    const CardResult& result() const { return result_; }
+
+private:
+    CardResult result_;
 };
 
 // "Cannot open file "PATH". REASON"

@@ -5,8 +5,8 @@
 
 #include "CardError.h"
 #include "CardFiles.h"
+#include "CardWrite.h"
 #include "FileReplace.h"
-#include "RecordBatch.h"
 
 namespace quorvel {
 namespace {
@@ -40,18 +40,19 @@ void CardFolder::writeRecord(std::string_view name, std::string_view line) const
     std::string path = cardFilePath(name);
     FileStatus status = fileSystem_->status(path);
     if (!status.exists || !status.regular) return;
-    RecordBatch single(folder_, *fileSystem_);
-    RecordBatch& batch = batch_ != nullptr ? *batch_ : single;
-    if (status.readOnly) batch.failAt(EACCES);
+    CardWrite single(folder_, *fileSystem_);
+    CardWrite& write = batch_ != nullptr ? *batch_ : single;
+    if (status.readOnly) write.refuse(path, EACCES);
     std::string bytes(line);
     bytes += kLineEnd;
-    batch.add(path, bytes);
-    if (&batch == &single) single.commit();
+    write.put(path, std::move(bytes));
+    if (&write != &single) return;
+    if (CardResult result = single.commit(); !result.ok()) throw CardError(result);
 }
 
-CardFolder CardFolder::batched(RecordBatch& batch) const {
+CardFolder CardFolder::batched(CardWrite& write) const {
     CardFolder view(*this);
-    view.batch_ = &batch;
+    view.batch_ = &write;
     return view;
 }
 

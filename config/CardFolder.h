@@ -9,7 +9,7 @@
 
 namespace quorvel {
 
-class RecordBatch;
+class CardWrite;
 
 class CardFolder {
 public:
@@ -32,9 +32,9 @@ public:
     // is complete on disk. Throws CardError with the write error text.
     void writeRecord(std::string_view name, std::string_view line) const;
 
-    // The same folder, whose writeRecord adds the new content to `batch`
+    // The same folder, whose writeRecord adds the new content to `write`
     // instead of replacing the file at once.
-    CardFolder batched(RecordBatch& batch) const;
+    CardFolder batched(CardWrite& write) const;
 
     // Writes a new file with exactly `bytes`. Throws CardError.
     void createFile(std::string_view name, std::string_view bytes) const;
@@ -46,7 +46,7 @@ public:
 private:
     std::string folder_;
     FileSystem* fileSystem_;
-    RecordBatch* batch_ = nullptr;
+    CardWrite* batch_ = nullptr;
 };
 
 }  // namespace quorvel

@@ -16,9 +16,27 @@ namespace {
 constexpr off_t kRecordSize = 64;
 constexpr auto kRetryInterval = std::chrono::milliseconds(20);
 
-// Shared by every user of the machine, and emptied at each start.
+// A folder of this user's alone: the session's runtime folder, else one made
+// for this user in $TMPDIR or /tmp. Another user can neither hold a lock here nor plant a
+// file in its place. Empty when no such folder can be had.
 std::string lockFolder() {
-    return ::access("/run/lock", W_OK | X_OK) == 0 ? std::string("/run/lock/") : std::string("/tmp/");
+    const uid_t user = ::geteuid();
+    const auto ownFolder = [user](const std::string& path) {
+        struct stat info {};
+        return ::lstat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == user &&
+               (info.st_mode & 077) == 0;
+    };
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    if (runtime != nullptr && runtime[0] == '/' && ownFolder(runtime)) {
+        const std::string folder = std::string(runtime) + "/ajustor-quorvel";
+        ::mkdir(folder.c_str(), 0700);
+        if (ownFolder(folder)) return folder + '/';
+    }
+    const char* temporary = std::getenv("TMPDIR");
+    const std::string base = temporary != nullptr && temporary[0] == '/' ? temporary : "/tmp";
+    const std::string folder = base + "/ajustor-quorvel-" + std::to_string(user);
+    ::mkdir(folder.c_str(), 0700);
+    return ownFolder(folder) ? folder + '/' : std::string();
 }
 
 std::uint64_t fnv1a(const std::string& text) {
@@ -32,6 +50,13 @@ std::string hexOf(std::uint64_t value) {
     std::string text(16, '0');
     for (int i = 15; i >= 0; --i, value >>= 4) text[static_cast<std::size_t>(i)] = kDigits[value & 0xf];
     return text;
+}
+
+// What a holder wrote reaches a terminal and a message box: printable ASCII only.
+std::string printableText(const std::string& text) {
+    std::string printable;
+    for (unsigned char c : text) printable += c >= 0x20 && c < 0x7f ? static_cast<char>(c) : '?';
+    return printable;
 }
 
 struct flock slotRange(int slot, short type) {
@@ -55,7 +80,8 @@ CardLock::CardLock(const std::string& folder, std::string program) : program_(st
     if (real == nullptr) return;
     const std::string cardPath = real;
     std::free(real);
-    path_ = lockFolder() + "ajustor-quorvel-" + hexOf(fnv1a(cardPath)) + ".lock";
+    const std::string locks = lockFolder();
+    if (!locks.empty()) path_ = locks + hexOf(fnv1a(cardPath)) + ".lock";
 }
 
 CardLock::~CardLock() {
@@ -66,16 +92,14 @@ CardLock::~CardLock() {
 bool CardLock::open() {
     if (fd_ >= 0) return true;
     if (path_.empty()) return false;
-    fd_ = ::open(path_.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0666);
+    fd_ = ::open(path_.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (fd_ < 0) return false;
     struct stat info {};
-    if (::fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode)) {
+    if (::fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode) || info.st_uid != ::geteuid()) {
         ::close(fd_);
         fd_ = -1;
         return false;
     }
-    // Another user's programs lock the same card; the umask would keep them out.
-    if (info.st_uid == ::geteuid()) ::fchmod(fd_, 0666);
     return true;
 }
 
@@ -108,7 +132,7 @@ CardLockHolder CardLock::holder(int slot) const {
     if (end == record || *end != ' ') return CardLockHolder{};
     std::string program(end + 1);
     program.erase(program.find_last_not_of(" \n") + 1);
-    result.program = std::move(program);
+    result.program = printableText(program);
     return result;
 }
 
@@ -129,6 +153,12 @@ CardLockResult CardLock::lockForWriting(std::chrono::milliseconds wait, bool ove
     }
     recordHolder(kWriterSlot);
     return CardLockResult::Taken;
+}
+
+void CardLock::releaseWriting() {
+    if (fd_ < 0) return;
+    struct flock range = slotRange(kWriterSlot, F_UNLCK);
+    ::fcntl(fd_, F_OFD_SETLK, &range);
 }
 
 CardLockResult CardLock::holdForWindow() {

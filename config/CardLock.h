@@ -4,9 +4,12 @@
 // open, so that other programs refuse to write behind its back.
 //
 // The locks are open-file-description record locks on a file named after the
-// card folder's real path in the machine's lock folder (/run/lock, else /tmp):
-// the kernel drops them with the process, so a killed holder never blocks the
-// card. Nothing of the lock lives on the card: the device and a backup never
+// card folder's real path in a folder of the user's own ($XDG_RUNTIME_DIR, else
+// /tmp/ajustor-quorvel-UID, refused unless the user owns it and no one else may
+// enter it): the kernel drops them with the process, so a killed holder never
+// blocks the card, and no other user can hold, fill or plant the lock file.
+// Within one process every writer shares one lock, through the card session.
+// Nothing of the lock lives on the card: the device and a backup never
 // see it, a read-only card is locked as well as any other, and no two
 // programs keep one file of the card open at once: a FAT driver served
 // through FUSE loses track of a file that another open handle gives its first
@@ -50,6 +53,8 @@ public:
     // the first try finds another writer.
     CardLockResult lockForWriting(std::chrono::milliseconds wait, bool overrideWindow,
                                   const std::function<void(const CardLockHolder&)>& onWait = {});
+    // Gives the write lock back; the window's hold stays.
+    void releaseWriting();
     // Takes the window's hold without waiting; Busy when another window has it.
     CardLockResult holdForWindow();
 

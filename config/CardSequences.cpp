@@ -1,9 +1,9 @@
 #include "CardSequences.h"
 
+#include "CardError.h"
 #include "CardFiles.h"
 #include "CardRecords.h"
 #include "Catalogue.h"
-#include "RecordBatch.h"
 
 namespace quorvel {
 namespace {
@@ -37,6 +37,13 @@ void ensureCardFiles(const CardFolder& card) {
     }
 }
 
+void addMissingFiles(const CardFolder& card, CardWrite& write) {
+    for (int number : cardFileNumbers()) {
+        const std::string name = cardFileName(number);
+        if (!card.exists(name)) write.put(card.cardFilePath(name), initialCardFileContent(number));
+    }
+}
+
 void loadConfiguration(const CardFolder& card, DeviceConfiguration& config) {
     for (int menu = 0; menu < kMenuCount; ++menu) {
         for (int option = 0; option < kOptionCount; ++option) {
@@ -50,10 +57,14 @@ void loadConfiguration(const CardFolder& card, DeviceConfiguration& config) {
     LeConfigs(card, cardFileName(kSettingsFileNumber), config.settings);
 }
 
+void addConfiguration(const CardFolder& card, const DeviceConfiguration& config, CardWrite& write) {
+    writeEveryRecord(card.batched(write), config);
+}
+
 void saveConfiguration(const CardFolder& card, const DeviceConfiguration& config) {
-    RecordBatch batch(card.folder(), card.fileSystem());
-    writeEveryRecord(card.batched(batch), config);
-    batch.commit();
+    CardWrite write(card.folder(), card.fileSystem());
+    addConfiguration(card, config, write);
+    if (CardResult result = write.commit(); !result.ok()) throw CardError(std::move(result));
 }
 
 }  // namespace quorvel

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "CardFolder.h"
+#include "CardWrite.h"
 #include "DeviceConfiguration.h"
 
 namespace quorvel {
@@ -11,13 +12,20 @@ namespace quorvel {
 // order; existing files are not opened. Throws CardError.
 void ensureCardFiles(const CardFolder& card);
 
+// Adds each missing card file with its initial content to `write`.
+void addMissingFiles(const CardFolder& card, CardWrite& write);
+
 // Reads the 112 record files into `config`. A failure throws CardError and
 // leaves `config` holding what was read before it; values a file leaves
 // undetermined keep what `config` held.
 void loadConfiguration(const CardFolder& card, DeviceConfiguration& config);
 
-// Rewrites every existing record file from `config`; stops at the first
-// failure with CardError. Validates nothing.
+// Adds the new content of every existing record file to `write`, in the
+// fixed order. Validates nothing.
+void addConfiguration(const CardFolder& card, const DeviceConfiguration& config, CardWrite& write);
+
+// Rewrites every existing record file from `config`, all of them or none;
+// a failure throws CardError with what the card holds. Validates nothing.
 void saveConfiguration(const CardFolder& card, const DeviceConfiguration& config);
 
 }  // namespace quorvel

@@ -57,6 +57,11 @@ public:
     virtual int remove(const std::string& path) = 0;
     // Makes the renames and removals done in `directory` durable.
     virtual int syncFolder(const std::string& directory) = 0;
+    // The bytes this user may still write on the file system of `directory`,
+    // and the size of its allocation unit.
+    virtual int freeSpace(const std::string& directory, std::uint64_t& bytes, std::uint64_t& blockSize) = 0;
+    // Writes everything cached for the file system of `directory` to its medium.
+    virtual int syncFileSystem(const std::string& directory) = 0;
     // The names of the entries of `directory`, without "." and "..".
     virtual int listNames(const std::string& directory, std::vector<std::string>& names) = 0;
 };

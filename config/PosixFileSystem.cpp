@@ -1,6 +1,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -181,6 +182,22 @@ public:
         int fd = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
         if (fd < 0) return lastError();
         int error = ::fsync(fd) != 0 ? lastError() : 0;
+        ::close(fd);
+        return error;
+    }
+
+    int freeSpace(const std::string& directory, std::uint64_t& bytes, std::uint64_t& blockSize) override {
+        struct statvfs info {};
+        if (::statvfs(directory.c_str(), &info) != 0) return lastError();
+        blockSize = info.f_frsize != 0 ? info.f_frsize : info.f_bsize;
+        bytes = static_cast<std::uint64_t>(info.f_bavail) * blockSize;
+        return 0;
+    }
+
+    int syncFileSystem(const std::string& directory) override {
+        int fd = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd < 0) return lastError();
+        int error = ::syncfs(fd) != 0 ? lastError() : 0;
         ::close(fd);
         return error;
     }

@@ -9,18 +9,24 @@
 
 namespace quorvel {
 
-void QtMessageBoxes::showMessage(QWidget* parent, const QString& text) {
-    QMessageBox box(QMessageBox::NoIcon, applicationTitle(), text, QMessageBox::Ok, parent);
+namespace {
+
+// Texts name files and programs another user may have chosen: never rich text.
+void showPlain(QMessageBox::Icon icon, QWidget* parent, const QString& text) {
+    QMessageBox box(icon, applicationTitle(), text, QMessageBox::Ok, parent);
+    box.setTextFormat(Qt::PlainText);
     box.exec();
 }
 
-void QtMessageBoxes::showError(QWidget* parent, const QString& text) {
-    QMessageBox box(QMessageBox::Critical, applicationTitle(), text, QMessageBox::Ok, parent);
-    box.exec();
-}
+}  // namespace
+
+void QtMessageBoxes::showMessage(QWidget* parent, const QString& text) { showPlain(QMessageBox::NoIcon, parent, text); }
+
+void QtMessageBoxes::showError(QWidget* parent, const QString& text) { showPlain(QMessageBox::Critical, parent, text); }
 
 bool QtMessageBoxes::confirm(QWidget* parent, const QString& text) {
     QMessageBox box(QMessageBox::Question, QString::fromUtf8("Confirmação"), text, QMessageBox::NoButton, parent);
+    box.setTextFormat(Qt::PlainText);
     QPushButton* yes = box.addButton(QStringLiteral("&Sim"), QMessageBox::YesRole);
     QPushButton* no = box.addButton(QString::fromUtf8("&Não"), QMessageBox::NoRole);
     box.setDefaultButton(yes);

@@ -13,6 +13,13 @@ namespace quorvel {
 
 namespace {
 
+// "Voz do Menu 5: recepcao.mp3", as the card's history names the install.
+std::string HistoryAction(const TPromptRequest& Request) {
+    const std::string owner =
+        Request.PromptIndex == VinhetaPromptIndex ? "Vinheta" : "Menu " + std::to_string(Request.PromptIndex);
+    return "Voz do " + owner + ": " + Request.SourcePath.substr(Request.SourcePath.find_last_of('/') + 1);
+}
+
 const char* const DecodingText = "Convertendo arquivos mp3 para wav aguarde...";
 const char* const DecodedText = "Arquivo convertido com sucesso!Aguarde...";
 const char* const ConvertingText = "Convertendo aguarde wav para mono...";
@@ -155,7 +162,7 @@ void TPromptConversion::MonoDone() {
     try {
         if (FRequest.Trim) TrimPromptFile(FMono);
         result.Summary = LevelPromptFile(FMono, FRequest.Level);
-        InstallPrompt(FMono, FRequest.CardFolder + FPromptName);
+        InstallPrompt(FMono, FRequest.CardFolder + FPromptName, realFileSystem(), HistoryAction(FRequest));
         FMono.clear();
     } catch (const std::exception& error) {
         removed();

@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <cctype>
+#include <chrono>
 #include <stdexcept>
 
 #include "config/CardError.h"
 #include "config/FileReplace.h"
+#include "operations/session/CardSession.h"
 
 namespace quorvel {
 
@@ -41,8 +43,19 @@ bool IsTemporaryPromptName(const std::string& FileName) {
            isLeftoverTemporaryName(FileName);
 }
 
-void InstallPrompt(const std::string& Finished, const std::string& Target, FileSystem& Files) {
-    if (int error = installReplacement(Files, Finished, Target)) throw std::runtime_error(messageFor(error));
+void InstallPrompt(const std::string& Finished, const std::string& Target, FileSystem& Files,
+                   const std::string& Action) {
+    const auto slash = Target.find_last_of('/');
+    const std::string folder = slash == std::string::npos ? std::string("./") : Target.substr(0, slash + 1);
+    const auto session = CardSession::open(folder, "ajustor-quorvel", Files);
+    // Under the hold of the operation that converted it, when there is one.
+    CardSession::HoldResult held = session->hold(std::chrono::milliseconds(0), true, {}, true);
+    if (!held.hold) {
+        Files.remove(Finished);
+        throw std::runtime_error("the card is being written by " + held.holder.describe());
+    }
+    const CardResult result = session->installPrompt(Finished, Target.substr(slash + 1), Action);
+    if (!result.ok()) throw std::runtime_error(result.message);
 }
 
 }  // namespace quorvel

@@ -19,10 +19,12 @@ std::string ReserveTemporaryPrompt(const std::string& Folder, FileSystem& Files 
 // True for the names ReserveTemporaryPrompt hands out.
 bool IsTemporaryPromptName(const std::string& FileName);
 
-// Puts the finished prompt in place of Target in one rename, after syncing
-// it and giving it the old prompt's permission bits (a new prompt gets the
-// umask's), so the menu has its old prompt or the new one, never none.
-// Raises std::runtime_error with the card files' error text.
-void InstallPrompt(const std::string& Finished, const std::string& Target, FileSystem& Files = realFileSystem());
+// Puts the finished prompt in place of Target in one rename through the
+// card's session, after syncing it and giving it the old prompt's permission
+// bits (a new prompt gets the umask's), so the menu has its old prompt or the
+// new one, never none; the card's history records Action. Raises
+// std::runtime_error with the card files' error text.
+void InstallPrompt(const std::string& Finished, const std::string& Target, FileSystem& Files = realFileSystem(),
+                   const std::string& Action = "Voz nova");
 
 }  // namespace quorvel

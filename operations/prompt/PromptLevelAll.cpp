@@ -145,6 +145,8 @@ TLevelAllOutcome LevelAllPrompts(const std::string& Folder, const TPromptInstall
     return outcome;
 }
 
-void InstallOnCard(const std::string& Finished, const std::string& Target) { InstallPrompt(Finished, Target); }
+void InstallOnCard(const std::string& Finished, const std::string& Target) {
+    InstallPrompt(Finished, Target, realFileSystem(), "Igualar volume de todos");
+}
 
 }  // namespace quorvel

@@ -172,6 +172,17 @@ int FaultyFileSystem::syncFolder(const std::string& directory) {
     return realFileSystem().syncFolder(directory);
 }
 
+int FaultyFileSystem::freeSpace(const std::string& directory, std::uint64_t& bytes, std::uint64_t& blockSize) {
+    if (int error = realFileSystem().freeSpace(directory, bytes, blockSize)) return error;
+    if (freeBytes_) bytes = *freeBytes_;
+    return 0;
+}
+
+int FaultyFileSystem::syncFileSystem(const std::string& directory) {
+    ++calls_[Call::SyncFileSystem];
+    return realFileSystem().syncFileSystem(directory);
+}
+
 int FaultyFileSystem::listNames(const std::string& directory, std::vector<std::string>& names) {
     return realFileSystem().listNames(directory, names);
 }

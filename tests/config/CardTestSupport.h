@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -47,7 +48,8 @@ public:
         Sync,
         Close,
         Rename,
-        SyncFolder
+        SyncFolder,
+        SyncFileSystem
     };
 
     // Calls of that kind on a path ending with `suffix` fail with `error`
@@ -61,6 +63,8 @@ public:
     // data and report success, like a medium that loses data silently.
     void markShortWrites(std::string suffix);
 
+    // The free space the file system reports from now on.
+    void setFreeBytes(std::uint64_t bytes) { freeBytes_ = bytes; }
     // Runs before each file is opened for reading, with its path.
     std::function<void(const std::string&)> onOpenRead;
 
@@ -87,6 +91,8 @@ public:
     int rename(const std::string& from, const std::string& to) override;
     int remove(const std::string& path) override;
     int syncFolder(const std::string& directory) override;
+    int freeSpace(const std::string& directory, std::uint64_t& bytes, std::uint64_t& blockSize) override;
+    int syncFileSystem(const std::string& directory) override;
     int listNames(const std::string& directory, std::vector<std::string>& names) override;
 
 private:
@@ -105,6 +111,7 @@ private:
     std::string pendingTarget_;
     std::vector<std::string> renamed_;
     std::map<Call, int> calls_;
+    std::optional<std::uint64_t> freeBytes_;
 };
 
 }  // namespace quorvel::testing

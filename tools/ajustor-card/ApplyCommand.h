@@ -6,16 +6,20 @@
 
 #include "ExitCode.h"
 
+namespace quorvel {
+class CardSession;
+}
+
 namespace quorvel::card_tool {
 
 // Enters every value of the JSON file `file` (as `show` prints it) into the
 // card in `folder` through the window's entry rules and saves. Values the
 // file leaves out keep the card's. All or nothing: every refused value is
 // named with its path on `err`, and nothing is written.
-ExitCode applyCard(const std::string& folder, const std::string& file, std::ostream& err);
+ExitCode applyCard(CardSession& session, const std::string& file, std::ostream& err);
 
 // Fills the ten holiday fields with the national holidays of `year`, saves,
 // and prints {"holidays": [...]}.
-ExitCode holidaysCard(const std::string& folder, int year, std::ostream& out, std::ostream& err);
+ExitCode holidaysCard(CardSession& session, int year, std::ostream& out, std::ostream& err);
 
 }  // namespace quorvel::card_tool

@@ -5,14 +5,41 @@
 #include "config/CardError.h"
 #include "config/CardFolder.h"
 #include "config/CardSequences.h"
-#include "config/CardSnapshot.h"
 #include "config/DeviceConfiguration.h"
+#include "operations/session/CardSession.h"
 
 namespace quorvel::card_tool {
 
 ExitCode reportCardError(const CardError& error, std::ostream& err) {
     err << errorBoxText(error.what()) << '\n';
     return ExitCode::CardFailure;
+}
+
+ExitCode reportWrite(const CardResult& result, std::ostream& err) {
+    if (result.ok()) return ExitCode::Success;
+    err << (result.file.empty() ? std::string() : result.file + ": ") << errorBoxText(result.message);
+    switch (result.state) {
+        case CardState::Unchanged:
+            err << " The card holds its previous files.\n";
+            break;
+        case CardState::Written:
+            err << " The new files are written but may not all be on the card yet.\n";
+            break;
+        case CardState::Mixed:
+            err << " The card holds some new and some previous files: write it again or restore it.\n";
+            break;
+    }
+    return ExitCode::CardFailure;
+}
+
+bool loadCard(CardSession& session, DeviceConfiguration& config, std::ostream& err) {
+    try {
+        session.load(config);
+    } catch (const CardError& error) {
+        reportCardError(error, err);
+        return false;
+    }
+    return true;
 }
 
 bool loadCard(const CardFolder& card, DeviceConfiguration& config, std::ostream& err) {
@@ -25,15 +52,8 @@ bool loadCard(const CardFolder& card, DeviceConfiguration& config, std::ostream&
     return true;
 }
 
-ExitCode initCard(const std::string& folder, std::ostream& err) {
-    try {
-        const CardFolder card(folder);
-        card.removeLeftoverTemporaries();
-        ensureCardFiles(card);
-    } catch (const CardError& error) {
-        return reportCardError(error, err);
-    }
-    return ExitCode::Success;
+ExitCode initCard(CardSession& session, std::ostream& err) {
+    return reportWrite(session.createMissingFiles("Criação dos arquivos do cartão"), err);
 }
 
 ExitCode showCard(const std::string& folder, std::ostream& out, std::ostream& err) {
@@ -49,17 +69,9 @@ ExitCode showCard(const std::string& folder, std::ostream& out, std::ostream& er
     return result;
 }
 
-ExitCode setCard(const std::string& folder, const std::vector<std::string>& assignments, std::ostream& err) {
-    const CardFolder card(folder);
-    // Without a lock (a file system that has none) a writer that ran meanwhile
-    // is at least noticed before its update is written over.
-    const CardSnapshot before = CardSnapshot::take(card);
+ExitCode setCard(CardSession& session, const std::vector<std::string>& assignments, std::ostream& err) {
     DeviceConfiguration config;
-    try {
-        loadConfiguration(card, config);
-    } catch (const CardError& error) {
-        return reportCardError(error, err);
-    }
+    if (!loadCard(session, config, err)) return ExitCode::CardFailure;
     const std::vector<Refusal> refusals = applyAssignments(config, assignments);
     if (!refusals.empty()) {
         for (const Refusal& refusal : refusals) {
@@ -67,17 +79,9 @@ ExitCode setCard(const std::string& folder, const std::vector<std::string>& assi
         }
         return ExitCode::ValueRefused;
     }
-    if (CardSnapshot::take(card).changedSince(before)) {
-        err << folder << ": the card files changed while this command ran; nothing was written\n";
-        return ExitCode::CardFailure;
-    }
-    try {
-        card.removeLeftoverTemporaries();
-        saveConfiguration(card, config);
-    } catch (const CardError& error) {
-        return reportCardError(error, err);
-    }
-    return ExitCode::Success;
+    std::string action = "set";
+    for (const std::string& assignment : assignments) action += ' ' + assignment;
+    return reportWrite(session.save(config, action), err);
 }
 
 }  // namespace quorvel::card_tool

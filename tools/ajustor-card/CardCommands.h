@@ -11,6 +11,8 @@
 namespace quorvel {
 class CardError;
 class CardFolder;
+class CardSession;
+struct CardResult;
 struct DeviceConfiguration;
 }  // namespace quorvel
 
@@ -21,16 +23,21 @@ ExitCode reportCardError(const CardError& error, std::ostream& err);
 
 // Loads `card` into `config`; false, with the error printed on `err`, when it cannot.
 bool loadCard(const CardFolder& card, DeviceConfiguration& config, std::ostream& err);
+// The same through the card's session, which remembers what it read.
+bool loadCard(CardSession& session, DeviceConfiguration& config, std::ostream& err);
 
-// Creates the card files missing from `folder`.
-ExitCode initCard(const std::string& folder, std::ostream& err);
+// Prints what a failed write left on the card; the status the command ends with.
+ExitCode reportWrite(const CardResult& result, std::ostream& err);
+
+// Creates the card files missing from the session's card.
+ExitCode initCard(CardSession& session, std::ostream& err);
 
 // Prints the configuration loaded from `folder` as JSON, even when the load
 // stops at a broken file: then what was read before it is printed.
 ExitCode showCard(const std::string& folder, std::ostream& out, std::ostream& err);
 
-// Loads `folder`, enters every PATH=VALUE and saves; writes nothing when the
+// Loads the card, enters every PATH=VALUE and saves; writes nothing when the
 // load fails or any value is refused.
-ExitCode setCard(const std::string& folder, const std::vector<std::string>& assignments, std::ostream& err);
+ExitCode setCard(CardSession& session, const std::vector<std::string>& assignments, std::ostream& err);
 
 }  // namespace quorvel::card_tool

@@ -5,29 +5,30 @@
 
 namespace quorvel::card_tool {
 
-std::unique_ptr<CardLock> lockForWriting(const std::string& folder, const std::string& command,
-                                         const WriteLockOptions& options, std::ostream& err) {
-    auto lock = std::make_unique<CardLock>(folder, "ajustor-card " + command);
+std::optional<CardSession::Hold> holdCard(CardSession& session, const std::string& command,
+                                          const WriteLockOptions& options, bool reading, std::ostream& err) {
+    const std::string& folder = session.folder();
     const auto wait = std::chrono::milliseconds(std::llround(std::max(options.waitSeconds, 0.0) * 1000.0));
-    const CardLockResult result = lock->lockForWriting(wait, options.force, [&](const CardLockHolder& holder) {
+    CardSession::HoldResult result = session.hold(wait, options.force || reading, [&](const CardLockHolder& holder) {
         err << folder << ": waiting for " << holder.describe() << ", which is writing the card\n" << std::flush;
     });
-    switch (result) {
+    switch (result.lock) {
         case CardLockResult::Taken:
-            return lock;
+            return std::move(result.hold);
         case CardLockResult::NoLocking:
-            err << folder << ": the card cannot be locked here; writing without the lock\n";
-            return lock;
+            err << folder << ": the card cannot be locked here; " << command
+                << " goes on and refuses to write over a change made meanwhile\n";
+            return std::move(result.hold);
         case CardLockResult::WindowOpen:
-            err << folder << ": the card is open in the window of " << lock->window().describe()
+            err << folder << ": the card is open in the window of " << result.holder.describe()
                 << "; nothing was written (close the window, or repeat with --force)\n";
-            return nullptr;
+            return std::nullopt;
         case CardLockResult::Busy:
             break;
     }
-    err << folder << ": the card is still being written by " << lock->writer().describe() << " after "
+    err << folder << ": the card is still being written by " << result.holder.describe() << " after "
         << options.waitSeconds << " s; nothing was written\n";
-    return nullptr;
+    return std::nullopt;
 }
 
 }  // namespace quorvel::card_tool

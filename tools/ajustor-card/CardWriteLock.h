@@ -1,11 +1,11 @@
-// The write lock every writing command takes on the folder it writes.
+// The hold every command that writes a card, or copies it whole, takes on it.
 #pragma once
 
-#include <memory>
+#include <optional>
 #include <ostream>
 #include <string>
 
-#include "config/CardLock.h"
+#include "operations/session/CardSession.h"
 
 namespace quorvel::card_tool {
 
@@ -14,10 +14,11 @@ struct WriteLockOptions {
     double waitSeconds = 30.0;  // how long to wait for another writer
 };
 
-// Takes the write lock of `folder` for `command`, saying on `err` when it has
-// to wait. Returns null after naming the holder on `err` when a window has
-// the card open or another writer kept it for the whole wait.
-std::unique_ptr<CardLock> lockForWriting(const std::string& folder, const std::string& command,
-                                         const WriteLockOptions& options, std::ostream& err);
+// Holds the card of `session` for `command`, saying on `err` when it has to
+// wait. A reader is not stopped by a window. Returns nothing after naming the
+// holder on `err` when a window has the card open or another writer kept it
+// for the whole wait.
+std::optional<CardSession::Hold> holdCard(CardSession& session, const std::string& command,
+                                          const WriteLockOptions& options, bool reading, std::ostream& err);
 
 }  // namespace quorvel::card_tool

@@ -1,27 +1,39 @@
 #include "FolderCopyCommand.h"
 
-#include <cstring>
+#include <filesystem>
 
-#include "operations/FolderCopy.h"
+#include "CardCommands.h"
+#include "config/CardResult.h"
+#include "operations/session/CardSession.h"
 
 namespace quorvel::card_tool {
 
-ExitCode copyFolder(const std::string& source, const std::string& destination, ReadOnlyTarget readOnly,
-                    std::ostream* progress, std::ostream& err) {
-    FolderCopy copy(source, destination, readOnly);
-    if (copy.intoItself()) {
+ExitCode backupCard(CardSession& session, const std::string& destination, std::ostream* progress, std::ostream& err) {
+    const auto copied = [progress](const std::string& name) {
+        if (progress != nullptr) *progress << name << '\n';
+    };
+    const CardSession::BackupResult result = session.backup(destination, {{}, copied});
+    if (!result.listingError.empty()) {
+        err << session.folder() << ": " << result.listingError << '\n';
+        return ExitCode::CardFailure;
+    }
+    for (const auto& [name, reason] : result.failures) err << name << ": " << reason << '\n';
+    return result.failures.empty() ? ExitCode::Success : ExitCode::CardFailure;
+}
+
+ExitCode restoreCard(CardSession& session, const std::string& source, std::ostream* progress, std::ostream& err) {
+    std::error_code error;
+    if (std::filesystem::equivalent(source, session.folder(), error)) {
         err << "The destination is the source folder; nothing was copied\n";
         return ExitCode::CardFailure;
     }
-    if (int error = copy.list()) {
-        err << source << ": " << std::strerror(error) << '\n';
-        return ExitCode::CardFailure;
-    }
-    if (progress != nullptr) copy.onCopied([progress](const std::string& name) { *progress << name << '\n'; });
-    for (std::size_t i = 0; i < copy.names().size(); ++i) copy.copy(i);
-    copy.finish();
-    for (const CopyFailure& failure : copy.failures()) err << failure.name << ": " << failure.reason << '\n';
-    return copy.failures().empty() ? ExitCode::Success : ExitCode::CardFailure;
+    const auto copied = [progress](const std::string& name) {
+        if (progress != nullptr) *progress << name << '\n';
+    };
+    std::string safety;
+    const CardResult result = session.restore(source, "Restauração de " + source, safety, {{}, copied});
+    if (progress != nullptr && result.ok()) *progress << "The card's previous files are kept in " << safety << '\n';
+    return reportWrite(result, err);
 }
 
 }  // namespace quorvel::card_tool

@@ -1,18 +1,25 @@
-// backup and restore: the window's folder copy from the command line.
+// backup and restore: the window's folder copies from the command line.
 #pragma once
 
 #include <ostream>
 #include <string>
 
 #include "ExitCode.h"
-#include "operations/FileCopy.h"
+
+namespace quorvel {
+class CardSession;
+}
 
 namespace quorvel::card_tool {
 
-// Copies the plain files of `source` into `destination`, naming each file
-// copied on `progress` when there is one. Every file not copied is named on
-// `err` with the reason, and the result is then CardFailure.
-ExitCode copyFolder(const std::string& source, const std::string& destination, ReadOnlyTarget readOnly,
-                    std::ostream* progress, std::ostream& err);
+// Copies the plain files of the session's card into `destination` while no
+// one writes the card, naming each file copied on `progress` when there is
+// one. Every file not copied is named on `err` with the reason, and the
+// result is then CardFailure.
+ExitCode backupCard(CardSession& session, const std::string& destination, std::ostream* progress, std::ostream& err);
+
+// Keeps the card's files in a safety folder, then replaces them with the
+// plain files of `source`, all or none; names the safety folder on `err`.
+ExitCode restoreCard(CardSession& session, const std::string& source, std::ostream* progress, std::ostream& err);
 
 }  // namespace quorvel::card_tool

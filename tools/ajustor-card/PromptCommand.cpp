@@ -13,7 +13,6 @@
 #include <nlohmann/json.hpp>
 
 #include "audio/pipeline/WindowDispatcher.h"
-#include "config/FileReplace.h"
 #include "operations/prompt/PromptConversion.h"
 #include "operations/prompt/PromptFiles.h"
 
@@ -78,7 +77,6 @@ ExitCode promptCard(const PromptArguments& arguments, std::ostream& out, std::os
     }
     std::string folder = std::filesystem::absolute(arguments.folder).lexically_normal().string();
     if (folder.back() != '/') folder += '/';
-    removeLeftoverTemporaries(realFileSystem(), folder);
 
     // The pipeline hands its events to this thread, which runs them here as
     // the window's event loop would.
