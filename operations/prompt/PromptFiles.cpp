@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <stdexcept>
 
 #include "config/CardError.h"
@@ -41,7 +42,14 @@ bool IsTemporaryPromptName(const std::string& FileName) {
            isLeftoverTemporaryName(FileName);
 }
 
+std::string UnplayableConversionText(const std::string& Reason) {
+    return "O arquivo convertido não é tocado pelo aparelho: " + Reason + ".";
+}
+
 void InstallPrompt(const std::string& Finished, const std::string& Target, FileSystem& Files) {
+    const PromptVerdict verdict = judgePrompt(Finished, Files);
+    if (verdict.state == PromptState::Missing) throw std::runtime_error(messageFor(ENOENT));
+    if (verdict.state == PromptState::Unplayable) throw std::runtime_error(UnplayableConversionText(verdict.reason));
     if (int error = installReplacement(Files, Finished, Target)) throw std::runtime_error(messageFor(error));
 }
 

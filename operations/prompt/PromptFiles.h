@@ -19,7 +19,11 @@ std::string ReserveTemporaryPrompt(const std::string& Folder, FileSystem& Files 
 // True for the names ReserveTemporaryPrompt hands out.
 bool IsTemporaryPromptName(const std::string& FileName);
 
-// Puts the finished prompt in place of Target in one rename, after syncing
+// The text of a converted or levelled file the device would not play.
+std::string UnplayableConversionText(const std::string& Reason);
+
+// Puts the finished prompt in place of Target in one rename, after judging
+// that the device plays it (a file it would not play is refused), syncing
 // it and giving it the old prompt's permission bits (a new prompt gets the
 // umask's), so the menu has its old prompt or the new one, never none.
 // Raises std::runtime_error with the card files' error text.
