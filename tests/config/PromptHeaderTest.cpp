@@ -85,7 +85,12 @@ TEST(PromptHeader, OnlyTheWritersLayoutIsPlayable) {
          "bloco \"LIST\" antes dos dados"},
         {"odd-sized chunk without its pad byte",
          wave("LIST" + le32(3) + "abc" + chunk("fmt ", format(1, 1, 16)) + kSamples), "bloco \"LIST\" antes dos dados"},
-        {"chunk of an unprintable tag", wave(chunk("fmt ", format(1, 1, 16)) + chunk(std::string("\x01\x02" "ab"), "xy") + kSamples),
+        {"chunk of an unprintable tag",
+         wave(chunk("fmt ", format(1, 1, 16)) +
+              chunk(std::string("\x01\x02"
+                                "ab"),
+                    "xy") +
+              kSamples),
          "bloco desconhecido antes dos dados"},
         {"fmt of 18 bytes", wave(chunk("fmt ", format(1, 1, 16) + le16(0)) + kSamples), "cabeçalho fora do padrão"},
         {"extensible PCM", wave(chunk("fmt ", extensible(1, 16, kPcmGuid)) + kSamples), "formato estendido"},
