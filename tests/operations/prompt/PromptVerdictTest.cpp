@@ -46,7 +46,8 @@ Bytes Canonical() {
     PromptWriter writer(realFileSystem(), handle, path, Rate);
     std::vector<std::int16_t> tone(Rate);
     for (std::size_t i = 0; i < tone.size(); ++i)
-        tone[i] = static_cast<std::int16_t>(3000 * std::sin(2 * std::numbers::pi * 440 * static_cast<double>(i) / Rate));
+        tone[i] =
+            static_cast<std::int16_t>(3000 * std::sin(2 * std::numbers::pi * 440 * static_cast<double>(i) / Rate));
     writer.append(tone.data(), tone.size() / 2);
     writer.append(tone.data() + tone.size() / 2, tone.size() - tone.size() / 2);
     writer.finish();
