@@ -38,9 +38,16 @@ public:
                                 std::string& path, int& handle) = 0;
     // Opens a plain file for reading; anything else, a symbolic link included, is refused.
     virtual int openRead(const std::string& path, int& handle) = 0;
+    // Opens a plain file for reading and for writing in place; anything else is refused.
+    virtual int openUpdate(const std::string& path, int& handle) = 0;
     // Reads up to `size` bytes; `got` is 0 at the end of the file.
     virtual int read(int handle, char* data, std::size_t size, std::size_t& got) = 0;
+    // Reads at `offset` without moving the file position; `got` falls short
+    // of `size` only at the end of the file.
+    virtual int readAt(int handle, std::uint64_t offset, char* data, std::size_t size, std::size_t& got) = 0;
     virtual int write(int handle, const char* data, std::size_t size) = 0;
+    virtual int writeAt(int handle, std::uint64_t offset, const char* data, std::size_t size) = 0;
+    virtual int truncate(int handle, std::uint64_t size) = 0;
     virtual int size(int handle, std::uint64_t& bytes) = 0;
     virtual int setMode(int handle, unsigned mode) = 0;
     // The permission bits a newly created file gets from the process's umask.

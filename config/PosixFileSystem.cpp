@@ -109,6 +109,50 @@ public:
         return error;
     }
 
+    int openUpdate(const std::string& path, int& handle) override {
+        handle = ::open(path.c_str(), O_RDWR | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW);
+        if (handle < 0) return errno == ELOOP ? EACCES : lastError();
+        struct stat info {};
+        int error = 0;
+        if (::fstat(handle, &info) != 0)
+            error = lastError();
+        else if (!S_ISREG(info.st_mode))
+            error = EACCES;
+        if (error != 0) {
+            ::close(handle);
+            handle = -1;
+        }
+        return error;
+    }
+
+    int readAt(int handle, std::uint64_t offset, char* data, std::size_t size, std::size_t& got) override {
+        got = 0;
+        while (got < size) {
+            const ssize_t count = ::pread(handle, data + got, size - got, static_cast<off_t>(offset + got));
+            if (count < 0 && errno == EINTR) continue;
+            if (count < 0) return lastError();
+            if (count == 0) break;
+            got += static_cast<std::size_t>(count);
+        }
+        return 0;
+    }
+
+    int writeAt(int handle, std::uint64_t offset, const char* data, std::size_t size) override {
+        std::size_t done = 0;
+        while (done < size) {
+            const ssize_t put = ::pwrite(handle, data + done, size - done, static_cast<off_t>(offset + done));
+            if (put < 0 && errno == EINTR) continue;
+            if (put < 0) return lastError();
+            if (put == 0) return ENOSPC;
+            done += static_cast<std::size_t>(put);
+        }
+        return 0;
+    }
+
+    int truncate(int handle, std::uint64_t size) override {
+        return ::ftruncate(handle, static_cast<off_t>(size)) != 0 ? lastError() : 0;
+    }
+
     int read(int handle, char* data, std::size_t size, std::size_t& got) override {
         for (;;) {
             ssize_t count = ::read(handle, data, size);

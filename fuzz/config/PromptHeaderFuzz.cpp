@@ -1,11 +1,10 @@
-// A prompt file on the card may hold any bytes: the header probe must read
-// none outside them and accept only what starts as a RIFF/WAVE file with a
-// format chunk.
+// A prompt file on the card may hold any bytes: the header judge must read
+// none outside them and call playable only the writer's own layout, with
+// all of its samples present.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include <string_view>
 
 #include "config/PromptHeader.h"
 
@@ -32,11 +31,15 @@ private:
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     MemoryBytes bytes(data, size);
-    if (!quorvel::isPlayablePromptHeader(bytes)) return 0;
-    const std::string_view text(reinterpret_cast<const char*>(data), size);
-    if (size < 36 || text.substr(0, 4) != "RIFF" || text.substr(8, 4) != "WAVE" ||
-        text.find("fmt ", 12) == std::string_view::npos) {
+    const quorvel::PromptHeaderVerdict verdict = quorvel::judgePromptHeader(bytes);
+    if (verdict.playable != verdict.reason.empty()) std::abort();
+    if (!verdict.playable) return 0;
+    if (size < quorvel::kPromptHeaderSize || verdict.dataBytes % 2 != 0 ||
+        verdict.dataBytes > size - quorvel::kPromptHeaderSize)
         std::abort();
-    }
+    // The header the writer makes for those figures is the one found.
+    unsigned char header[quorvel::kPromptHeaderSize];
+    quorvel::makePromptHeader(header, verdict.sampleRate, verdict.dataBytes);
+    if (!std::equal(header + 8, header + 44, data + 8) || !std::equal(header, header + 4, data)) std::abort();
     return 0;
 }

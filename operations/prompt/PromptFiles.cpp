@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <chrono>
 #include <stdexcept>
 
@@ -43,8 +44,15 @@ bool IsTemporaryPromptName(const std::string& FileName) {
            isLeftoverTemporaryName(FileName);
 }
 
+std::string UnplayableConversionText(const std::string& Reason) {
+    return "O arquivo convertido não é tocado pelo aparelho: " + Reason + ".";
+}
+
 void InstallPrompt(const std::string& Finished, const std::string& Target, FileSystem& Files,
                    const std::string& Action) {
+    const PromptVerdict verdict = judgePrompt(Finished, Files);
+    if (verdict.state == PromptState::Missing) throw std::runtime_error(messageFor(ENOENT));
+    if (verdict.state == PromptState::Unplayable) throw std::runtime_error(UnplayableConversionText(verdict.reason));
     const auto slash = Target.find_last_of('/');
     const std::string folder = slash == std::string::npos ? std::string("./") : Target.substr(0, slash + 1);
     const auto session = CardSession::open(folder, "ajustor-quorvel", Files);

@@ -19,8 +19,12 @@ std::string ReserveTemporaryPrompt(const std::string& Folder, FileSystem& Files 
 // True for the names ReserveTemporaryPrompt hands out.
 bool IsTemporaryPromptName(const std::string& FileName);
 
+// The text of a converted or levelled file the device would not play.
+std::string UnplayableConversionText(const std::string& Reason);
+
 // Puts the finished prompt in place of Target in one rename through the
-// card's session, after syncing it and giving it the old prompt's permission
+// card's session, after judging that the device plays it (a file it would
+// not play is refused), syncing it and giving it the old prompt's permission
 // bits (a new prompt gets the umask's), so the menu has its old prompt or the
 // new one, never none; the card's history records Action. Raises
 // std::runtime_error with the card files' error text.

@@ -2,6 +2,8 @@
 // replaced in one rename so that a failure leaves it as it was.
 #pragma once
 
+#include "config/FileSystem.h"
+
 #include <functional>
 #include <string>
 #include <utility>
@@ -27,10 +29,12 @@ void InstallOnCard(const std::string& Finished, const std::string& Target);
 
 // The names of the prompts of Folder (ending in a separator) that levelling
 // would change, for the question asked before it.
-std::vector<std::string> PromptsToLevel(const std::string& Folder);
+std::vector<std::string> PromptsToLevel(const std::string& Folder, FileSystem& Files = realFileSystem());
 
 // Levels every present prompt of Folder to -19 dBm0 with the peak kept at or
-// below -1 dBFS; goes on past a prompt that fails.
-TLevelAllOutcome LevelAllPrompts(const std::string& Folder, const TPromptInstaller& Install);
+// below -1 dBFS; goes on past a prompt that fails. A prompt the device does
+// not play, a folder of its name included, fails with the reason.
+TLevelAllOutcome LevelAllPrompts(const std::string& Folder, const TPromptInstaller& Install,
+                                 FileSystem& Files = realFileSystem());
 
 }  // namespace quorvel

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "config/FileSystem.h"
 #include "operations/levelling/Levelling.h"
 
 #include <cstdint>
@@ -24,10 +25,13 @@ struct TPromptSummary {
     std::vector<std::pair<std::int16_t, std::int16_t>> Waveform;
 };
 
-// Levels, in place, a 16-bit PCM WAV written by the converter (the plain
-// 44-byte header): one pass measures, a second scales and describes the
-// result. Raises std::runtime_error with the reason when the file is not
-// such a WAV or cannot be read or written.
-TPromptSummary LevelPromptFile(const std::string& Path, TLevelMode Mode, int WaveformColumns = 400);
+// Levels, in place, a prompt the device plays: one pass measures the
+// samples as they are, a second writes them scaled. The figures of the
+// result follow from the measure, since levelling never clips: the peak and
+// every column's extremes are the levelled extremes, and the speech level
+// moves by the gain. Raises std::runtime_error with the reason when the
+// file is not such a prompt or cannot be read or written.
+TPromptSummary LevelPromptFile(const std::string& Path, TLevelMode Mode, int WaveformColumns = 400,
+                               FileSystem& Files = realFileSystem());
 
 }  // namespace quorvel

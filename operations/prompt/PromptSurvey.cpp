@@ -3,8 +3,7 @@
 #include "audio/formats/WaveIn.h"
 #include "config/PromptFile.h"
 #include "operations/levelling/SpeechLevel.h"
-
-#include <sys/stat.h>
+#include "operations/prompt/PromptWaveform.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -14,6 +13,8 @@ namespace quorvel {
 
 namespace {
 
+constexpr std::size_t BlockSamples = 32768;
+
 // The bytes of one sample as the reader delivers it, on the 16-bit scale:
 // 8-bit data is unsigned, wider data keeps its top 16 bits.
 std::int16_t To16(const std::uint8_t* Sample, int Bytes) {
@@ -21,115 +22,109 @@ std::int16_t To16(const std::uint8_t* Sample, int Bytes) {
     return static_cast<std::int16_t>(Sample[Bytes - 2] | (Sample[Bytes - 1] << 8));
 }
 
-// Smallest and largest sample of each of a fixed number of equal stretches.
-class TWaveformColumns {
+// Peak, speech level and waveform of interleaved samples fed block by block.
+class TFigures {
 public:
-    TWaveformColumns(std::size_t Columns, std::int64_t Frames)
-        : FFrames(Frames), FColumns(Frames > 0 ? Columns : 0), FTouched(FColumns, false) {
-        FWaveform.assign(FColumns, {0, 0});
+    TFigures(std::size_t Columns, std::int64_t Frames, int Rate, int Channels)
+        : FChannels(std::max(1, Channels)),
+          FWaveform(Columns, Frames, FChannels),
+          // The meter's time constants stay right when every channel's samples are counted.
+          FMeter(std::max(1, Rate * FChannels)) {}
+
+    void Add(const std::int16_t* Samples, std::size_t Count) {
+        for (std::size_t i = 0; i < Count; ++i) FPeak = std::max(FPeak, std::abs(static_cast<int>(Samples[i])));
+        FWaveform.Add(Samples, Count, FSamples);
+        FMeter.Add(Samples, Count);
+        FSamples += static_cast<std::int64_t>(Count);
     }
 
-    void Add(std::int64_t Frame, std::int16_t Sample) {
-        if (Frame >= FFrames || FColumns == 0) return;
-        const auto column = static_cast<std::size_t>(Frame * static_cast<std::int64_t>(FColumns) / FFrames);
-        auto& [low, high] = FWaveform[column];
-        if (!FTouched[column]) {
-            low = high = Sample;
-            FTouched[column] = true;
-            return;
-        }
-        low = std::min(low, Sample);
-        high = std::max(high, Sample);
+    void Report(PromptSurvey& Survey, int Rate) {
+        Survey.sampleRate = Rate;
+        Survey.seconds = Rate > 0 ? static_cast<double>(FSamples / FChannels) / Rate : 0.0;
+        Survey.peak = FPeak;
+        Survey.speechLevelDbm0 = FMeter.ActiveLevelDbm0();
+        Survey.waveform = FWaveform.Take();
     }
-
-    std::vector<std::pair<std::int16_t, std::int16_t>> Take() { return std::move(FWaveform); }
 
 private:
-    std::int64_t FFrames;
-    std::size_t FColumns;
-    std::vector<bool> FTouched;
-    std::vector<std::pair<std::int16_t, std::int16_t>> FWaveform;
+    int FChannels;
+    TWaveformColumns FWaveform;
+    TSpeechLevelMeter FMeter;
+    int FPeak = 0;
+    std::int64_t FSamples = 0;
 };
 
-bool IsPlainFile(const std::string& Path) {
-    struct stat status {};
-    return ::stat(Path.c_str(), &status) == 0 && S_ISREG(status.st_mode);
+void MeasurePlayable(PromptReader& Prompt, PromptSurvey& Survey, std::size_t Columns) {
+    const auto rate = static_cast<int>(Prompt.sampleRate());
+    TFigures figures(Columns, static_cast<std::int64_t>(Prompt.sampleCount()), rate, 1);
+    std::vector<std::int16_t> block(BlockSamples);
+    while (const std::size_t count = Prompt.read(block.data(), block.size())) figures.Add(block.data(), count);
+    figures.Report(Survey, rate);
 }
 
-std::string ProblemOf(TWavType Kind, int Bits, int Channels) {
-    if (Kind != wtPCM && Kind != wtExtPCM) return "não é PCM";
-    if (Bits != 16) return "não é 16 bits";
-    if (Channels != 1) return "não é mono";
-    return {};
-}
-
-// Reads every sample once: peak, speech level and waveform together.
-void Measure(TWaveIn& Reader, PromptSurvey& Survey, std::size_t Columns) {
-    const int bits = Reader.GetBitsPerSample();
-    const int channels = Reader.GetChannels();
-    const int rate = Reader.GetSampleRate();
-    const std::int64_t frames = Reader.GetFrameCount();
-    const int sampleBytes = std::max(1, bits / 8);
-
-    // The meter runs on interleaved samples, so its time constants are kept
-    // right by counting every channel's samples.
-    TSpeechLevelMeter meter(std::max(1, rate * channels));
-    TWaveformColumns waveform(Columns, frames);
-    std::vector<std::int16_t> samples;
-    int peak = 0;
-    std::int64_t sampleIndex = 0;
-
-    Reader.Open();
-    for (;;) {
-        const std::uint8_t* buffer = nullptr;
-        std::uint32_t bytes = 1 << 16;
-        Reader.Read(buffer, bytes);
-        if (bytes == 0) break;
-        const std::size_t count = bytes / static_cast<std::uint32_t>(sampleBytes);
-        samples.resize(count);
-        for (std::size_t i = 0; i < count; ++i) {
-            const std::int16_t sample = To16(buffer + i * static_cast<std::size_t>(sampleBytes), sampleBytes);
-            samples[i] = sample;
-            peak = std::max(peak, std::abs(static_cast<int>(sample)));
-            waveform.Add(sampleIndex++ / channels, sample);
+// Figures of a file the device does not play, as far as the WAV reader
+// makes sense of it; it reads what the file holds, however much the header
+// promised.
+void MeasureOther(const std::string& Path, PromptSurvey& Survey, std::size_t Columns) {
+    TWaveIn reader;
+    reader.SetFileName(Path);
+    try {
+        if (!reader.IsValid() || reader.GetChannels() <= 0 || reader.GetBitsPerSample() <= 0) return;
+        const int rate = reader.GetSampleRate();
+        const int sampleBytes = std::max(1, reader.GetBitsPerSample() / 8);
+        TFigures figures(Columns, reader.GetFrameCount(), rate, reader.GetChannels());
+        std::vector<std::int16_t> samples;
+        reader.Open();
+        for (;;) {
+            const std::uint8_t* buffer = nullptr;
+            std::uint32_t bytes = 1 << 16;
+            reader.Read(buffer, bytes);
+            if (bytes == 0) break;
+            samples.resize(bytes / static_cast<std::uint32_t>(sampleBytes));
+            for (std::size_t i = 0; i < samples.size(); ++i)
+                samples[i] = To16(buffer + i * static_cast<std::size_t>(sampleBytes), sampleBytes);
+            figures.Add(samples.data(), samples.size());
         }
-        meter.Add(samples.data(), count);
+        reader.Close();
+        figures.Report(Survey, rate);
+    } catch (const std::exception&) {
+        // The verdict stands; there are no figures to show.
     }
-    Reader.Close();
-
-    const std::int64_t framesRead = sampleIndex / std::max(1, channels);
-    Survey.sampleRate = rate;
-    Survey.seconds = rate > 0 ? static_cast<double>(framesRead) / rate : 0.0;
-    Survey.peak = peak;
-    Survey.speechLevelDbm0 = meter.ActiveLevelDbm0();
-    Survey.waveform = waveform.Take();
 }
 
 }  // namespace
 
-PromptSurvey surveyPrompt(const std::string& folder, int promptIndex, std::size_t columns) {
+PromptSurvey surveyPrompt(const std::string& folder, int promptIndex, std::size_t columns, FileSystem& files) {
     PromptSurvey survey;
     survey.promptIndex = promptIndex;
     survey.promptName = promptFileName(promptIndex).value_or("");
+    if (survey.promptName.empty()) return survey;
     const std::string path = folder + survey.promptName;
-    if (survey.promptName.empty() || !IsPlainFile(path)) return survey;
-
-    TWaveIn reader;
-    reader.SetFileName(path);
-    try {
-        if (!reader.IsValid() || reader.GetChannels() <= 0 || reader.GetBitsPerSample() <= 0) {
-            survey.state = PromptSurveyState::Unplayable;
-            survey.problem = "não é WAV";
+    PromptReader prompt(files);
+    const PromptVerdict verdict = prompt.open(path);
+    switch (verdict.state) {
+        case PromptState::Missing:
             return survey;
-        }
-        survey.problem = ProblemOf(reader.WavType(), reader.GetBitsPerSample(), reader.GetChannels());
-        survey.state = survey.problem.empty() ? PromptSurveyState::Ok : PromptSurveyState::Unplayable;
-        Measure(reader, survey, columns);
-    } catch (const std::exception&) {
-        // A file the reader gives up on midway is no prompt the device plays.
-        survey.state = PromptSurveyState::Unplayable;
-        if (survey.problem.empty()) survey.problem = "não é WAV";
+        case PromptState::Playable:
+            try {
+                MeasurePlayable(prompt, survey, columns);
+                survey.state = PromptSurveyState::Ok;
+                return survey;
+            } catch (const std::exception&) {
+                survey.seconds.reset();
+                survey.sampleRate.reset();
+                survey.peak.reset();
+                survey.speechLevelDbm0.reset();
+                survey.waveform.clear();
+                survey.problem = "não pôde ser lido";
+            }
+            break;
+        case PromptState::Unplayable:
+            survey.problem = verdict.reason;
+            if (files.status(path).regular) MeasureOther(path, survey, columns);
+            break;
     }
+    survey.state = PromptSurveyState::Unplayable;
     return survey;
 }
 

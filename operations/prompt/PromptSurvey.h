@@ -3,6 +3,8 @@
 // prompts` show. Measuring reads the whole file once; nothing is written.
 #pragma once
 
+#include "config/FileSystem.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -13,20 +15,21 @@
 namespace quorvel {
 
 enum class PromptSurveyState {
-    Ok,          // a 16-bit mono PCM WAV: the device plays it
-    Absent,      // no plain file of that name
-    Unplayable,  // a file the device cannot play; `problem` says why
+    Ok,          // the device plays it
+    Absent,      // nothing of that name
+    Unplayable,  // a folder, or a file the device cannot play; `problem` says why
 };
 
 struct PromptSurvey {
     int promptIndex = 0;     // 0..9 for the menus, 10 for the Vinheta
     std::string promptName;  // "100.wav" ... "109.wav", "132.wav"
     PromptSurveyState state = PromptSurveyState::Absent;
-    // Why an unplayable prompt cannot be played, as the window shows it:
-    // "não é WAV", "não é PCM", "não é 16 bits", "não é mono". Empty otherwise.
+    // Why an unplayable prompt cannot be played, as the window shows it
+    // ("não é mono", "bytes antes do cabeçalho", ...). Empty otherwise.
     std::string problem;
-    // Figures of a file the WAV reader could read (also an unplayable one,
-    // e.g. stereo or 8-bit); none for an absent file or one that is not a WAV.
+    // Figures of the samples the file holds, also of an unplayable file the
+    // WAV reader can read (stereo, 8-bit, cut short); none for an absent
+    // file or one that is not a WAV.
     std::optional<double> seconds;
     std::optional<int> sampleRate;
     std::optional<int> peak;                // largest absolute sample on the 16-bit scale, 0..32768
@@ -37,6 +40,7 @@ struct PromptSurvey {
 };
 
 // Measures the prompt `promptIndex` of `folder` (which ends with a separator).
-PromptSurvey surveyPrompt(const std::string& folder, int promptIndex, std::size_t columns = 256);
+PromptSurvey surveyPrompt(const std::string& folder, int promptIndex, std::size_t columns = 256,
+                          FileSystem& files = realFileSystem());
 
 }  // namespace quorvel

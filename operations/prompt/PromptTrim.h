@@ -3,6 +3,8 @@
 // so no word is ever cut.
 #pragma once
 
+#include "config/FileSystem.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -19,8 +21,8 @@ inline constexpr double TrimTailSeconds = 0.5;
 std::optional<std::pair<std::size_t, std::size_t>> TrimmedRange(const std::int16_t* Samples, std::size_t Count,
                                                                 int SampleRate, int Channels);
 
-// Trims, in place, a 16-bit PCM WAV written by the converter (the plain
-// 44-byte header). Raises std::runtime_error when it cannot be read or written.
-void TrimPromptFile(const std::string& Path);
+// Trims, in place, a prompt the device plays, a block at a time. Raises
+// std::runtime_error when it is no such prompt or cannot be read or written.
+void TrimPromptFile(const std::string& Path, FileSystem& Files = realFileSystem());
 
 }  // namespace quorvel

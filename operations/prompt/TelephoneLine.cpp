@@ -1,13 +1,12 @@
 #include "operations/prompt/TelephoneLine.h"
 
-#include "audio/formats/WaveIn.h"
 #include "audio/pipeline/FastResampler.h"
+#include "config/CardError.h"
+#include "config/PromptFile.h"
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <cstring>
-#include <memory>
 #include <numbers>
 #include <stdexcept>
 #include <vector>
@@ -51,32 +50,34 @@ private:
     double FX1 = 0, FX2 = 0, FY1 = 0, FY2 = 0;
 };
 
-void PutLe(std::uint8_t* At, std::uint32_t Value, int Bytes) {
-    for (int i = 0; i < Bytes; ++i) At[i] = static_cast<std::uint8_t>(Value >> (8 * i));
-}
+// A prompt's samples as the resampler's source.
+class TPromptInput final : public TAuInput {
+public:
+    explicit TPromptInput(PromptReader& Prompt) : FPrompt(Prompt), FBlock(8192) {}
 
-struct TFileCloser {
-    void operator()(std::FILE* File) const { std::fclose(File); }
+    int GetBitsPerSample() override { return 16; }
+    int GetChannels() override { return 1; }
+    int GetSampleRate() override { return static_cast<int>(FPrompt.sampleRate()); }
+
+protected:
+    void DoOpen() override {
+        FSize = static_cast<std::int64_t>(FPrompt.sampleCount() * 2);
+        FFrameSize = 2;
+        FNext = 0;
+    }
+    void DoClose() override {}
+    void DoRead(const std::uint8_t*& Buffer, std::uint32_t& Bytes) override {
+        const std::size_t count = FPrompt.readAt(FNext, FBlock.data(), std::min<std::size_t>(FBlock.size(), Bytes / 2));
+        FNext += count;
+        Buffer = reinterpret_cast<const std::uint8_t*>(FBlock.data());
+        Bytes = static_cast<std::uint32_t>(count * 2);
+    }
+
+private:
+    PromptReader& FPrompt;
+    std::vector<std::int16_t> FBlock;
+    std::uint64_t FNext = 0;
 };
-
-void WriteMonoWave(const std::string& Path, const std::vector<std::int16_t>& Samples) {
-    const auto dataBytes = static_cast<std::uint32_t>(Samples.size() * 2);
-    std::uint8_t header[44] = {'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'A', 'V', 'E', 'f', 'm', 't', ' '};
-    PutLe(header + 4, 36 + dataBytes, 4);
-    PutLe(header + 16, 16, 4);
-    PutLe(header + 20, 1, 2);
-    PutLe(header + 22, 1, 2);
-    PutLe(header + 24, TelephoneSampleRate, 4);
-    PutLe(header + 28, TelephoneSampleRate * 2, 4);
-    PutLe(header + 32, 2, 2);
-    PutLe(header + 34, 16, 2);
-    std::memcpy(header + 36, "data", 4);
-    PutLe(header + 40, dataBytes, 4);
-    std::unique_ptr<std::FILE, TFileCloser> file(std::fopen(Path.c_str(), "wb"));
-    if (!file || std::fwrite(header, 1, sizeof header, file.get()) != sizeof header ||
-        std::fwrite(Samples.data(), 2, Samples.size(), file.get()) != Samples.size() || std::fflush(file.get()) != 0)
-        throw std::runtime_error("Não foi possível gravar o arquivo de voz.");
-}
 
 }  // namespace
 
@@ -99,15 +100,13 @@ std::int16_t ALawDecode(std::uint8_t Code) {
     return static_cast<std::int16_t>((value & 0x80) ? magnitude : -magnitude);
 }
 
-void MakeTelephoneCopy(const std::string& Source, const std::string& Destination) {
-    TWaveIn reader;
-    reader.SetFileName(Source);
-    if (!reader.IsValid() || (reader.WavType() != wtPCM && reader.WavType() != wtExtPCM) ||
-        reader.GetBitsPerSample() != 16)
-        throw std::runtime_error("Arquivo de áudio inválido ou não suportado.");
-    const int channels = std::max(1, reader.GetChannels());
+void MakeTelephoneCopy(const std::string& Source, const std::string& Destination, FileSystem& Files) {
+    PromptReader prompt(Files);
+    const PromptVerdict& verdict = prompt.open(Source);
+    if (verdict.state != PromptState::Playable) throw std::runtime_error("Arquivo de áudio inválido ou não suportado.");
+    TPromptInput input(prompt);
     TFastResampler resampler;
-    resampler.SetInput(&reader);
+    resampler.SetInput(&input);
     resampler.SetOutSampleRate(TelephoneSampleRate);
 
     TBiquad filters[] = {
@@ -116,27 +115,35 @@ void MakeTelephoneCopy(const std::string& Source, const std::string& Destination
         TBiquad::LowPass(3400, TelephoneSampleRate),
         TBiquad::LowPass(3400, TelephoneSampleRate),
     };
-    std::vector<std::int16_t> line;
-    std::vector<std::int16_t> frame(static_cast<std::size_t>(channels));
-    resampler.Open();
-    for (;;) {
-        const std::uint8_t* buffer = nullptr;
-        std::uint32_t bytes = 1 << 16;
-        resampler.Read(buffer, bytes);
-        if (bytes == 0) break;
-        const std::size_t frames = bytes / (2 * static_cast<std::size_t>(channels));
-        for (std::size_t i = 0; i < frames; ++i) {
-            std::memcpy(frame.data(), buffer + i * 2 * static_cast<std::size_t>(channels), frame.size() * 2);
-            double sample = 0;
-            for (const std::int16_t value : frame) sample += value;
-            sample /= channels;
-            for (TBiquad& filter : filters) sample = filter.Run(sample);
-            const auto clipped = static_cast<std::int16_t>(std::clamp(std::lround(sample), -32768L, 32767L));
-            line.push_back(ALawDecode(ALawEncode(clipped)));
+    int handle = -1;
+    if (const int error = Files.openUpdate(Destination, handle)) throw std::runtime_error(writeErrorMessage(error));
+    try {
+        if (const int error = Files.truncate(handle, 0)) throw std::runtime_error(writeErrorMessage(error));
+        PromptWriter writer(Files, handle, Destination, TelephoneSampleRate);
+        std::vector<std::int16_t> line;
+        resampler.Open();
+        for (;;) {
+            const std::uint8_t* buffer = nullptr;
+            std::uint32_t bytes = 1 << 16;
+            resampler.Read(buffer, bytes);
+            if (bytes == 0) break;
+            line.resize(bytes / 2);
+            std::memcpy(line.data(), buffer, line.size() * 2);
+            for (std::int16_t& value : line) {
+                double sample = value;
+                for (TBiquad& filter : filters) sample = filter.Run(sample);
+                const auto clipped = static_cast<std::int16_t>(std::clamp(std::lround(sample), -32768L, 32767L));
+                value = ALawDecode(ALawEncode(clipped));
+            }
+            writer.append(line.data(), line.size());
         }
+        resampler.Close();
+        writer.finish();
+    } catch (...) {
+        Files.close(handle);
+        throw;
     }
-    resampler.Close();
-    WriteMonoWave(Destination, line);
+    if (const int error = Files.close(handle)) throw std::runtime_error(writeErrorMessage(error));
 }
 
 }  // namespace quorvel

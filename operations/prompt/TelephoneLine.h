@@ -2,6 +2,8 @@
 // 300-3400 Hz band of a telephone line and passed through G.711 A-law.
 #pragma once
 
+#include "config/FileSystem.h"
+
 #include <cstdint>
 #include <string>
 
@@ -12,9 +14,9 @@ inline constexpr int TelephoneSampleRate = 8000;
 std::uint8_t ALawEncode(std::int16_t Sample);
 std::int16_t ALawDecode(std::uint8_t Code);
 
-// Writes the telephone version of the WAV at Source as a 16-bit mono 8000 Hz
-// WAV at Destination. Raises std::runtime_error when Source is not a 16-bit
-// PCM WAV or Destination cannot be written.
-void MakeTelephoneCopy(const std::string& Source, const std::string& Destination);
+// Writes the telephone version of the prompt at Source as a prompt of 8000 Hz
+// into the existing file Destination. Raises std::runtime_error when the
+// device would not play Source or Destination cannot be written.
+void MakeTelephoneCopy(const std::string& Source, const std::string& Destination, FileSystem& Files = realFileSystem());
 
 }  // namespace quorvel

@@ -123,6 +123,29 @@ int FaultyFileSystem::read(int handle, char* data, std::size_t size, std::size_t
     return realFileSystem().read(handle, data, size, got);
 }
 
+int FaultyFileSystem::openUpdate(const std::string& path, int& handle) {
+    if (int error = injected(Call::OpenRead, path)) return error;
+    int error = realFileSystem().openUpdate(path, handle);
+    if (error == 0) handlePaths_[handle] = path;
+    return error;
+}
+
+int FaultyFileSystem::readAt(int handle, std::uint64_t offset, char* data, std::size_t size, std::size_t& got) {
+    if (int error = injected(Call::Read, handlePaths_[handle])) return error;
+    return realFileSystem().readAt(handle, offset, data, size, got);
+}
+
+int FaultyFileSystem::writeAt(int handle, std::uint64_t offset, const char* data, std::size_t size) {
+    if (int error = injected(Call::Write, handlePaths_[handle])) return error;
+    if (matchesAny(shortWrites_, handlePaths_[handle])) return realFileSystem().writeAt(handle, offset, data, size / 2);
+    return realFileSystem().writeAt(handle, offset, data, size);
+}
+
+int FaultyFileSystem::truncate(int handle, std::uint64_t size) {
+    if (int error = injected(Call::Write, handlePaths_[handle])) return error;
+    return realFileSystem().truncate(handle, size);
+}
+
 int FaultyFileSystem::size(int handle, std::uint64_t& bytes) { return realFileSystem().size(handle, bytes); }
 
 int FaultyFileSystem::write(int handle, const char* data, std::size_t size) {

@@ -79,8 +79,12 @@ public:
     int createTemporary(const std::string& directory, const std::string& prefix, const std::string& suffix,
                         std::string& path, int& handle) override;
     int openRead(const std::string& path, int& handle) override;
+    int openUpdate(const std::string& path, int& handle) override;
     int read(int handle, char* data, std::size_t size, std::size_t& got) override;
+    int readAt(int handle, std::uint64_t offset, char* data, std::size_t size, std::size_t& got) override;
     int write(int handle, const char* data, std::size_t size) override;
+    int writeAt(int handle, std::uint64_t offset, const char* data, std::size_t size) override;
+    int truncate(int handle, std::uint64_t size) override;
     int size(int handle, std::uint64_t& bytes) override;
     int setMode(int handle, unsigned mode) override;
     unsigned newFileMode() override;

@@ -56,54 +56,65 @@ std::string wave(const std::string& chunks) {
 const std::string kSamples = chunk("data", std::string(64, '\x10'));
 const std::string kPlayable = wave(chunk("fmt ", format(1, 1, 16)) + kSamples);
 
-bool playable(const std::string& bytes) {
+std::string verdictOf(const std::string& bytes) {
     MemoryBytes source(bytes);
-    return isPlayablePromptHeader(source);
+    const PromptHeaderVerdict verdict = judgePromptHeader(source);
+    EXPECT_EQ(verdict.playable, verdict.reason.empty());
+    return verdict.playable ? "ok" : verdict.reason;
 }
 
-TEST(PromptHeader, AcceptsOnlySixteenBitMonoPcm) {
+// The writer's layout and nothing else; the first fault is named, the
+// format's before the layout's.
+TEST(PromptHeader, OnlyTheWritersLayoutIsPlayable) {
     struct Case {
         const char* name;
         std::string bytes;
-        bool expected;
+        std::string expected;
     };
-    std::string riffTooShort = kPlayable;
-    riffTooShort.replace(4, 4, le32(4));
+    std::string riffSizeWrong = kPlayable;
+    riffSizeWrong.replace(4, 4, le32(4));
+    std::string byteRateWrong = kPlayable;
+    byteRateWrong.replace(28, 4, le32(8000));
     std::string manyChunks;
     for (int i = 0; i < 100; ++i) manyChunks += chunk("junk", "ab");
     const Case cases[] = {
-        {"plain PCM", kPlayable, true},
-        {"fmt after an odd-sized list chunk", wave(chunk("LIST", "abc") + chunk("fmt ", format(1, 1, 16))), true},
-        {"fmt after an odd-sized chunk written without its pad byte",
-         wave("LIST" + le32(3) + "abc" + chunk("fmt ", format(1, 1, 16))), true},
-        {"fmt after a 10 KB iXML chunk", wave(chunk("iXML", std::string(10240, 'x')) + chunk("fmt ", format(1, 1, 16))),
-         true},
-        {"extensible PCM", wave(chunk("fmt ", extensible(1, 16, kPcmGuid)) + kSamples), true},
-        {"stereo", wave(chunk("fmt ", format(1, 2, 16)) + kSamples), false},
-        {"8-bit", wave(chunk("fmt ", format(1, 1, 8)) + kSamples), false},
-        {"IEEE float", wave(chunk("fmt ", format(3, 1, 32)) + kSamples), false},
-        {"extensible float", wave(chunk("fmt ", extensible(1, 16, kFloatGuid)) + kSamples), false},
-        {"extensible without its GUID", wave(chunk("fmt ", format(0xFFFE, 1, 16) + le16(0))), false},
-        {"sample rate 0", wave(chunk("fmt ", format(1, 1, 16, 0))), false},
-        {"short fmt body", wave(chunk("fmt ", format(1, 1, 16).substr(0, 14))), false},
-        {"fmt larger than the file", wave("fmt " + le32(0xFFFFFFF0) + format(1, 1, 16)), false},
-        {"huge chunk before fmt", wave("junk" + le32(0xFFFFFFFF) + chunk("fmt ", format(1, 1, 16))), false},
-        {"RIFF size ending before fmt", riffTooShort, false},
-        {"no fmt at all", wave(kSamples), false},
-        {"fmt behind too many chunks", wave(manyChunks + chunk("fmt ", format(1, 1, 16))), false},
-        {"big-endian RIFX", "RIFX" + kPlayable.substr(4), false},
-        {"not WAVE", kPlayable.substr(0, 8) + "AVI " + kPlayable.substr(12), false},
-        {"empty", "", false},
+        {"plain PCM", kPlayable, "ok"},
+        {"a chunk after the data", kPlayable + chunk("LIST", "abc"), "ok"},
+        {"any RIFF size", riffSizeWrong, "ok"},
+        {"odd-sized chunk before fmt", wave(chunk("LIST", "abc") + chunk("fmt ", format(1, 1, 16)) + kSamples),
+         "bloco \"LIST\" antes dos dados"},
+        {"odd-sized chunk without its pad byte",
+         wave("LIST" + le32(3) + "abc" + chunk("fmt ", format(1, 1, 16)) + kSamples), "bloco \"LIST\" antes dos dados"},
+        {"chunk of an unprintable tag",
+         wave(chunk("fmt ", format(1, 1, 16)) +
+              chunk(std::string("\x01\x02"
+                                "ab"),
+                    "xy") +
+              kSamples),
+         "bloco desconhecido antes dos dados"},
+        {"fmt of 18 bytes", wave(chunk("fmt ", format(1, 1, 16) + le16(0)) + kSamples), "cabeçalho fora do padrão"},
+        {"extensible PCM", wave(chunk("fmt ", extensible(1, 16, kPcmGuid)) + kSamples), "formato estendido"},
+        {"byte rate not twice the rate", byteRateWrong, "taxa de bytes errada"},
+        {"sample rate 0", wave(chunk("fmt ", format(1, 1, 16, 0)) + kSamples), "taxa de amostragem inválida"},
+        {"odd data size", wave(chunk("fmt ", format(1, 1, 16)) + "data" + le32(3) + "abc"), "dados incompletos"},
+        {"no data", wave(chunk("fmt ", format(1, 1, 16))), "sem dados de áudio"},
+        {"short fmt body", wave(chunk("fmt ", format(1, 1, 16).substr(0, 14)) + kSamples), "não é WAV"},
+        {"fmt larger than the file", wave("fmt " + le32(0xFFFFFFF0) + format(1, 1, 16)), "não é WAV"},
+        {"huge chunk before fmt", wave("junk" + le32(0xFFFFFFFF) + chunk("fmt ", format(1, 1, 16))), "não é WAV"},
+        {"no fmt at all", wave(kSamples), "não é WAV"},
+        {"fmt behind too many chunks", wave(manyChunks + chunk("fmt ", format(1, 1, 16)) + kSamples), "não é WAV"},
+        {"big-endian RIFX", "RIFX" + kPlayable.substr(4), "não é WAV"},
+        {"not WAVE", kPlayable.substr(0, 8) + "AVI " + kPlayable.substr(12), "não é WAV"},
+        {"RIFF past the first 8 KB", std::string(8200, ' ') + kPlayable, "não é WAV"},
+        {"extensible float", wave(chunk("fmt ", extensible(1, 16, kFloatGuid)) + kSamples), "formato estendido"},
     };
-    for (const Case& c : cases) EXPECT_EQ(playable(c.bytes), c.expected) << c.name;
+    for (const Case& c : cases) EXPECT_EQ(verdictOf(c.bytes), c.expected) << c.name;
 }
 
-TEST(PromptHeader, RefusesEveryCutBeforeTheEndOfFmt) {
-    const std::size_t fmtEnd = 12 + 8 + 16;
-    for (std::size_t length = 0; length < fmtEnd; ++length) {
-        EXPECT_FALSE(playable(kPlayable.substr(0, length))) << length;
-    }
-    EXPECT_TRUE(playable(kPlayable.substr(0, fmtEnd)));
+TEST(PromptHeader, EveryCutBeforeTheLastSampleIsRefused) {
+    for (std::size_t length = 0; length < kPlayable.size(); ++length)
+        EXPECT_NE(verdictOf(kPlayable.substr(0, length)), "ok") << length;
+    EXPECT_EQ(verdictOf(kPlayable), "ok");
 }
 
 TEST(PromptFile, TellsMissingFromUnplayable) {
@@ -115,7 +126,7 @@ TEST(PromptFile, TellsMissingFromUnplayable) {
     EXPECT_EQ(promptState(folder.folder(), 0), PromptState::Playable);
     EXPECT_EQ(promptState(folder.folder(), 1), PromptState::Unplayable);
     EXPECT_EQ(promptState(folder.folder(), 2), PromptState::Unplayable);
-    EXPECT_EQ(promptState(folder.folder(), 3), PromptState::Missing) << "a folder is no prompt";
+    EXPECT_EQ(promptState(folder.folder(), 3), PromptState::Unplayable) << "a folder is no prompt";
     EXPECT_EQ(promptState(folder.folder(), 9), PromptState::Missing);
 }
 

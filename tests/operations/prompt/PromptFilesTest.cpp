@@ -1,5 +1,6 @@
 #include "operations/prompt/PromptFiles.h"
 
+#include "PromptTestSupport.h"
 #include "config/FileReplace.h"
 
 #include <gtest/gtest.h>
@@ -37,12 +38,10 @@ TEST(PromptFiles, TemporaryNamesAreNewAndRecognised) {
 
     // The new prompt takes the old one's place in one rename.
     std::ofstream(prefix + "105.wav") << "old";
-    std::ofstream(*names.begin()) << "new";
+    const auto fresh = PcmWave({1, 2, 3});
+    WriteFile(*names.begin(), fresh);
     InstallPrompt(*names.begin(), prefix + "105.wav");
-    std::ifstream installed(prefix + "105.wav");
-    std::string text;
-    installed >> text;
-    EXPECT_EQ(text, "new");
+    EXPECT_EQ(ReadFile(prefix + "105.wav"), fresh);
     EXPECT_FALSE(fs::exists(*names.begin()));
     EXPECT_THROW(InstallPrompt(prefix + "missing.wav", prefix + "106.wav"), std::runtime_error);
     EXPECT_FALSE(fs::exists(prefix + "106.wav"));

@@ -1,10 +1,13 @@
 #include "operations/prompt/PromptLeveller.h"
 
 #include "PromptTestSupport.h"
+#include "operations/levelling/SpeechLevel.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -77,30 +80,46 @@ TEST_F(PromptLevellerTest, RefusesWhatTheConverterDoesNotWriteAndCutShortFiles) 
     EXPECT_THROW(LevelPromptFile((path_.string() + ".missing"), TLevelMode::Peak), std::runtime_error);
 }
 
-TEST_F(PromptLevellerTest, WaveformColumnsHoldTheLowestAndHighestSampleOfTheirFrames) {
+// The columns come from the samples as they were, mapped through the gain:
+// they must be those of the samples as written.
+TEST_F(PromptLevellerTest, WaveformColumnsHoldTheLowestAndHighestLevelledSampleOfTheirFrames) {
     const struct {
         std::size_t Frames;
-        int Channels;
         int Columns;
-    } rows[] = {{100003, 1, 640}, {5, 1, 16}, {70001, 2, 333}, {32768, 1, 1}};
+        TLevelMode Mode;
+    } rows[] = {{100003, 640, TLevelMode::Peak},
+                {5, 16, TLevelMode::None},
+                {70001, 333, TLevelMode::Speech},
+                {32768, 1, TLevelMode::Peak}};
     for (const auto& row : rows) {
-        std::vector<std::int16_t> samples(row.Frames * static_cast<std::size_t>(row.Channels));
+        std::vector<std::int16_t> samples(row.Frames);
         for (std::size_t i = 0; i < samples.size(); ++i)
             samples[i] = static_cast<std::int16_t>(static_cast<int>((i * 7919) % 20001) - 10000);
-        Write(PcmWave(samples, row.Channels));
-        const TPromptSummary summary = LevelPromptFile(path_.string(), TLevelMode::None, row.Columns);
+        Write(PcmWave(samples));
+        const TPromptSummary summary = LevelPromptFile(path_.string(), row.Mode, row.Columns);
+        const std::vector<std::int16_t> written = PcmSamples(Read());
+        ASSERT_EQ(written.size(), samples.size());
         std::vector<std::pair<std::int16_t, std::int16_t>> expected(static_cast<std::size_t>(row.Columns), {0, 0});
         std::vector<bool> seen(expected.size(), false);
-        for (std::size_t i = 0; i < samples.size(); ++i) {
-            const std::size_t frame = i / static_cast<std::size_t>(row.Channels);
-            const std::size_t column = frame * static_cast<std::size_t>(row.Columns) / row.Frames;
+        int peak = 0;
+        for (std::size_t i = 0; i < written.size(); ++i) {
+            const std::size_t column = i * static_cast<std::size_t>(row.Columns) / row.Frames;
             auto& [low, high] = expected[column];
-            if (!seen[column]) low = high = samples[i];
+            if (!seen[column]) low = high = written[i];
             seen[column] = true;
-            low = std::min(low, samples[i]);
-            high = std::max(high, samples[i]);
+            low = std::min(low, written[i]);
+            high = std::max(high, written[i]);
+            peak = std::max(peak, std::abs(static_cast<int>(written[i])));
         }
-        EXPECT_EQ(summary.Waveform, expected) << row.Frames << " frames, " << row.Channels << " channels";
+        EXPECT_EQ(summary.Waveform, expected) << row.Frames << " frames";
+        EXPECT_EQ(summary.PeakAfter, peak) << row.Frames << " frames";
+        // The level moved by the gain is the level of what was written.
+        TSpeechLevelMeter meter(8000);
+        meter.Add(written.data(), written.size());
+        ASSERT_EQ(summary.SpeechLevelDbm0.has_value(), meter.ActiveLevelDbm0().has_value());
+        if (summary.SpeechLevelDbm0) {
+            EXPECT_NEAR(*summary.SpeechLevelDbm0, *meter.ActiveLevelDbm0(), 0.05);
+        }
     }
 }
 

@@ -82,7 +82,6 @@ TEST(PromptSurvey, StatesAndFiguresOfSoxMadePrompts) {
 TEST(PromptSurvey, WhatIsNoWaveOrNoPromptIsToldApart) {
     ScratchFolder card;
     WriteFile(card.path() / "100.wav", {'n', 'o', 't', ' ', 'a', ' ', 'w', 'a', 'v', 'e'});
-    std::filesystem::create_directory(card.path() / "101.wav");
     WriteFile(card.path() / "102.wav", PcmWave({}));
     // Silence: a length, but no active speech.
     WriteFile(card.path() / "103.wav", PcmWave(std::vector<std::int32_t>(8000, 0)));
@@ -92,7 +91,7 @@ TEST(PromptSurvey, WhatIsNoWaveOrNoPromptIsToldApart) {
     EXPECT_EQ(text.problem, "não é WAV");
     EXPECT_FALSE(text.seconds || text.sampleRate || text.peak || text.speechLevelDbm0);
 
-    EXPECT_EQ(surveyPrompt(card.prefix(), 1).state, PromptSurveyState::Absent) << "a folder is no prompt";
+    EXPECT_EQ(surveyPrompt(card.prefix(), 1).state, PromptSurveyState::Absent);
 
     const PromptSurvey empty = surveyPrompt(card.prefix(), 2);
     EXPECT_EQ(empty.state, PromptSurveyState::Ok);
