@@ -4,13 +4,10 @@
 
 #include "CardCommands.h"
 #include "ConfigurationInput.h"
-#include "FieldEntry.h"
-#include "FieldPath.h"
 #include "JsonFile.h"
 #include "config/CardError.h"
 #include "config/CardFolder.h"
 #include "config/CardSequences.h"
-#include "config/NationalHolidays.h"
 
 namespace quorvel::card_tool {
 
@@ -28,8 +25,8 @@ ExitCode saveCard(const CardFolder& card, const DeviceConfiguration& config, std
 }  // namespace
 
 ExitCode applyCard(const std::string& folder, const std::string& file, std::ostream& err) {
-    const std::optional<nlohmann::ordered_json> json = readJsonFile(file, err);
-    if (!json) return ExitCode::CardFailure;
+    const auto json = readJsonFile(file, err);
+    if (const ExitCode* failure = std::get_if<ExitCode>(&json)) return *failure;
     const CardFolder card(folder);
     DeviceConfiguration config;
     try {
@@ -37,34 +34,13 @@ ExitCode applyCard(const std::string& folder, const std::string& file, std::ostr
     } catch (const CardError& error) {
         return reportCardError(error, err);
     }
-    const std::vector<Refusal> refusals = readConfigurationJson(*json, JsonEntry::Typed, config);
+    const JsonRefusals refusals =
+        readConfigurationJson(std::get<nlohmann::ordered_json>(json), JsonEntry::Typed, config);
     if (!refusals.empty()) {
-        for (const Refusal& refusal : refusals) err << refusal.argument << ": " << refusal.message << '\n';
+        printRefusals(refusals, "", err);
         return ExitCode::ValueRefused;
     }
     return saveCard(card, config, err);
-}
-
-ExitCode holidaysCard(const std::string& folder, int year, std::ostream& out, std::ostream& err) {
-    const CardFolder card(folder);
-    DeviceConfiguration config;
-    try {
-        loadConfiguration(card, config);
-    } catch (const CardError& error) {
-        return reportCardError(error, err);
-    }
-    const auto dates = nationalHolidays(year);
-    for (int i = 0; i < kHolidayCount; ++i) {
-        // The dates pass the date field's rules; entered as the window types them.
-        const std::string path = "holidays." + std::to_string(i);
-        for (const std::string& message : enterValue(*resolveFieldPath(config, path), dates[i])) {
-            err << path << ": " << message << '\n';
-            return ExitCode::ValueRefused;
-        }
-    }
-    if (const ExitCode saved = saveCard(card, config, err); saved != ExitCode::Success) return saved;
-    out << nlohmann::ordered_json{{"holidays", dates}}.dump(2) << '\n';
-    return ExitCode::Success;
 }
 
 }  // namespace quorvel::card_tool

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cmath>
+#include <iomanip>
 
 namespace quorvel::card_tool {
 
@@ -9,6 +10,7 @@ std::unique_ptr<CardLock> lockForWriting(const std::string& folder, const std::s
                                          const WriteLockOptions& options, std::ostream& err) {
     auto lock = std::make_unique<CardLock>(folder, "ajustor-card " + command);
     const auto wait = std::chrono::milliseconds(std::llround(std::max(options.waitSeconds, 0.0) * 1000.0));
+    const auto start = std::chrono::steady_clock::now();
     const CardLockResult result = lock->lockForWriting(wait, options.force, [&](const CardLockHolder& holder) {
         err << folder << ": waiting for " << holder.describe() << ", which is writing the card\n" << std::flush;
     });
@@ -25,8 +27,10 @@ std::unique_ptr<CardLock> lockForWriting(const std::string& folder, const std::s
         case CardLockResult::Busy:
             break;
     }
-    err << folder << ": the card is still being written by " << lock->writer().describe() << " after "
-        << options.waitSeconds << " s; nothing was written\n";
+    // The time really waited, which a signal or a clock may make differ from --wait.
+    const std::chrono::duration<double> waited = std::chrono::steady_clock::now() - start;
+    err << folder << ": the card is still being written by " << lock->writer().describe() << " after waiting "
+        << std::fixed << std::setprecision(1) << waited.count() << " s; nothing was written\n";
     return nullptr;
 }
 

@@ -15,11 +15,13 @@
 #include "DiffCommand.h"
 #include "ExitCode.h"
 #include "FolderCopyCommand.h"
+#include "HolidaysCommand.h"
+#include "JsonFile.h"
+#include "OptionChecks.h"
 #include "PromptCommand.h"
 #include "PromptsCommand.h"
 #include "ReportHelper.h"
 #include "config/CardFolder.h"
-#include "config/NationalHolidays.h"
 
 using namespace quorvel::card_tool;
 
@@ -38,7 +40,7 @@ int main(int argc, char** argv) {
     const auto writing = [&lockOptions](CLI::App* command) {
         command->add_flag("--force", lockOptions.force, "Write even though the window has the card open");
         command->add_option("--wait", lockOptions.waitSeconds, "Seconds to wait for another writer (default 30)")
-            ->check(CLI::NonNegativeNumber);
+            ->check(waitSeconds());
         return command;
     };
 
@@ -98,15 +100,20 @@ int main(int argc, char** argv) {
     CLI::App* holidays =
         writing(app.add_subcommand("holidays", "Fill the holidays of DIR with the national ones of YEAR"));
     holidays->add_option("DIR", folder, "Card folder")->required()->check(CLI::ExistingDirectory);
-    holidays->add_option("YEAR", year, "Year")
-        ->required()
-        ->check(CLI::Range(quorvel::kFirstHolidayYear, quorvel::kLastHolidayYear));
+    holidays->add_option("YEAR", year, "Year")->required()->transform(holidayYear());
 
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
         const int status = app.exit(error);
         return status == 0 ? 0 : toStatus(ExitCode::Usage);
+    }
+
+    for (const std::string& input : {folder, other}) {
+        if (const auto refusal = *apply || *diff ? checkJsonInput(input) : std::nullopt) {
+            std::cerr << *refusal << '\n';
+            return toStatus(ExitCode::ValueRefused);
+        }
     }
 
     // Writers hold the folder they write until they exit; readers never wait.
