@@ -103,7 +103,7 @@ INSTANTIATE_TEST_SUITE_P(
                  2001,
                  {"01/01", "13/04", "21/04", "01/05", "07/09", "12/10", "02/11", "15/11", "20/11", "25/12"},
                  {"31/12"}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 struct YearText {
     const char* text;

@@ -119,11 +119,18 @@ std::variant<Json, ExitCode> readJsonFile(const std::string& path, std::ostream&
             got += static_cast<std::size_t>(n);
         }
         text.resize(got);
-        if (got > kMaxJsonBytes) refusal = tooLarge(path);
     }
     ::close(handle);
     if (refusal) {
         err << *refusal << '\n';
+        return ExitCode::ValueRefused;
+    }
+    return parseJson(text, path, err);
+}
+
+std::variant<Json, ExitCode> parseJson(const std::string& text, const std::string& path, std::ostream& err) {
+    if (text.size() > kMaxJsonBytes) {
+        err << tooLarge(path) << '\n';
         return ExitCode::ValueRefused;
     }
     try {

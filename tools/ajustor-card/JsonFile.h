@@ -30,5 +30,8 @@ std::optional<std::string> checkJsonInput(const std::string& path);
 // `err`: ValueRefused for input past the limits above, CardFailure when it
 // cannot be read or is not JSON.
 std::variant<nlohmann::ordered_json, ExitCode> readJsonFile(const std::string& path, std::ostream& err);
+// The same for the text of the file `path`.
+std::variant<nlohmann::ordered_json, ExitCode> parseJson(const std::string& text, const std::string& path,
+                                                         std::ostream& err);
 
 }  // namespace quorvel::card_tool
