@@ -1,5 +1,6 @@
 #include "draw/CardReport.h"
 
+#include <QBuffer>
 #include <QLocale>
 #include <QPainter>
 #include <QPdfWriter>
@@ -282,19 +283,38 @@ ReportContents cardReportContents(const DeviceConfiguration& config, const std::
     return contents;
 }
 
-std::optional<QString> writeCardReport(const ReportContents& contents, const QString& path) {
-    QPdfWriter writer(path);
+namespace {
+
+bool drawCardReport(const ReportContents& contents, QPdfWriter& writer) {
     writer.setPageSize(QPageSize(QPageSize::A4));
     writer.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
     writer.setResolution(72);
     writer.setTitle(QString::fromUtf8("Relatório do cartão"));
     writer.setCreator(QStringLiteral("Ajustor Quorvel"));
     QPainter painter;
-    if (!painter.begin(&writer)) return QString::fromUtf8("Não foi possível gravar ") + path;
+    if (!painter.begin(&writer)) return false;
     ReportPages pages(writer, painter);
     CardReport(contents, pages).write();
-    if (!painter.end()) return QString::fromUtf8("Não foi possível gravar ") + path;
+    return painter.end();
+}
+
+}  // namespace
+
+std::optional<QString> writeCardReport(const ReportContents& contents, const QString& path) {
+    QPdfWriter writer(path);
+    if (!drawCardReport(contents, writer)) return QString::fromUtf8("Não foi possível gravar ") + path;
     return std::nullopt;
+}
+
+QByteArray cardReportPdf(const ReportContents& contents) {
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    {
+        // The writer ends the document when it is destroyed.
+        QPdfWriter writer(&buffer);
+        if (!drawCardReport(contents, writer)) return {};
+    }
+    return buffer.data();
 }
 
 }  // namespace quorvel

@@ -4,6 +4,7 @@
 // printed.
 #pragma once
 
+#include <QByteArray>
 #include <QDateTime>
 #include <QString>
 #include <optional>
@@ -29,6 +30,8 @@ ReportContents cardReportContents(const DeviceConfiguration& config, const std::
 
 // Writes the report as a PDF into `path`; the reason when it cannot.
 std::optional<QString> writeCardReport(const ReportContents& contents, const QString& path);
+// The report as a PDF in memory; empty when it cannot be drawn.
+QByteArray cardReportPdf(const ReportContents& contents);
 
 // "Nenhum problema encontrado", "1 aviso", "N avisos".
 QString findingsSummary(std::size_t findingCount);

@@ -60,6 +60,43 @@ private Q_SLOTS:
         QCOMPARE(card.read(QStringLiteral("221.txt")), savedBefore);
     }
 
+    // The card's own 24/12 in the first field: kept where a field is free,
+    // otherwise named in a question before anything is filled.
+    void ownDateKeptOrAskedAbout_data() {
+        QTest::addColumn<int>("year");
+        QTest::addColumn<bool>("answer");
+        QTest::addColumn<QStringList>("questions");
+        QTest::addColumn<QString>("fields");
+        const QString asked = QString::fromUtf8(
+            "O feriado 24/12 não cabe nos dez campos junto com os nacionais e será retirado. Preencher os feriados "
+            "nacionais assim mesmo?");
+        const QString year = QStringLiteral("Ano dos feriados nacionais:");
+        QTest::newRow("kept") << 2000 << false << QStringList{year}
+                              << QStringLiteral("01/01 21/04 01/05 07/09 12/10 02/11 15/11 24/12 25/12   /  ");
+        QTest::newRow("asked, refused") << 2026 << false << QStringList{year, asked}
+                                        << QStringLiteral(
+                                               "24/12   /   01/01 21/04 01/05 07/09 12/10 02/11 15/11 25/12");
+        QTest::newRow("asked, accepted") << 2026 << true << QStringList{year, asked}
+                                         << QStringLiteral(
+                                                "01/01 03/04 21/04 01/05 07/09 12/10 02/11 15/11 20/11 25/12");
+    }
+
+    void ownDateKeptOrAskedAbout() {
+        QFETCH(int, year);
+        QFETCH(bool, answer);
+        QFETCH(QStringList, questions);
+        QFETCH(QString, fields);
+        CardFolderOnDisk card;
+        card.write(QStringLiteral("221.txt"), QByteArrayLiteral("2412    01012104010507091210021115112512\r\n"));
+        RecordingMessageBoxes boxes;
+        auto window = openWindow(card, boxes);
+        boxes.answerNumber(year);
+        boxes.answer(answer);
+        QTest::mouseClick(child<QPushButton>(window.get(), QStringLiteral("btFeriadosNacionais")), Qt::LeftButton);
+        QCOMPARE(boxes.questions, questions);
+        QCOMPARE(holidayFields(*window).join(QLatin1Char(' ')), fields);
+    }
+
     void cancelChangesNothing() {
         CardFolderOnDisk card;
         RecordingMessageBoxes boxes;

@@ -196,7 +196,7 @@ TEST(CallFlowModel, AllSlotsFilledGiveFourSlotsADayInOrder) {
     }
     for (int menu = 0; menu < kMenuCount; ++menu) config.menus[menu][1].target1 = std::to_string(200 + menu);
     // The holiday timetable is in use, so the national dates must be there.
-    config.holidays = nationalHolidays(2026);
+    config.holidays = fillNationalHolidays({}, 2026).fields;
 
     const CallFlowModel model = modelOf(config);
     EXPECT_TRUE(model.findings.empty());

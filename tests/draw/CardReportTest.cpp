@@ -95,14 +95,6 @@ TEST_F(CardReport, FreshCardSaysThereAreNoFindings) {
     EXPECT_EQ(occurrences(flat, "ausente"), 11u);
 }
 
-TEST_F(CardReport, UnwritableOutputFailsWithTheReason) {
-    const ScratchCard card;
-    ASSERT_EQ(runCardTool({"init", card.folder()}).status, 0);
-    const ToolRun run = runCardTool({"report", card.folder(), (card.path() / "missing" / "r.pdf").string()});
-    EXPECT_EQ(run.status, 1);
-    EXPECT_NE(run.err.find("Não foi possível gravar"), std::string::npos) << run.err;
-}
-
 }  // namespace
 
 // The report is drawn by a program of its own beside the tool; a tool that

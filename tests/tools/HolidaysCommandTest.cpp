@@ -33,17 +33,56 @@ TEST_P(HolidaysCommand, SavesTheNationalDatesWithThatYearsGoodFriday) {
 INSTANTIATE_TEST_SUITE_P(Years, HolidaysCommand,
                          ::testing::Values(YearCase{"2024", "29/03"}, YearCase{"2025", "18/04"},
                                            YearCase{"2026", "03/04"}, YearCase{"2027", "26/03"}),
-                         [](const auto& info) { return std::string(info.param.year); });
+                         [](const auto& row) { return std::string(row.param.year); });
 
-TEST(HolidaysCommandUsage, YearOutsideTheCalendarIsAUsageError) {
+struct OwnDateCase {
+    const char* name;
+    const char* own;  // entered into the first holiday field, empty on a new card
+    const char* year;
+    std::vector<std::string> holidays;
+    const char* said;  // on the error output
+};
+
+void PrintTo(const OwnDateCase& c, std::ostream* out) { *out << c.name; }
+
+class HolidaysOwnDates : public ::testing::TestWithParam<OwnDateCase> {};
+
+// The new card holds eight national dates; the ninth and tenth fields stay
+// free in years without 20/11 or with Good Friday on 21/04.
+TEST_P(HolidaysOwnDates, KeptWhereFieldsAreFreeOrNamed) {
+    const OwnDateCase& c = GetParam();
     ScratchCard card;
     ASSERT_EQ(runCardTool({"init", card.folder()}).status, 0);
-    const auto before = card.snapshot();
-    for (const char* year : {"1582", "10000", "MMXXVI"}) {
-        EXPECT_EQ(runCardTool({"holidays", card.folder(), year}).status, 64) << year;
-    }
-    EXPECT_EQ(card.snapshot(), before);
+    ASSERT_EQ(runCardTool({"set", card.folder(), std::string("holidays.0=") + c.own}).status, 0);
+    const ToolRun run = runCardTool({"holidays", card.folder(), c.year});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(nlohmann::json::parse(run.out)["holidays"], nlohmann::json(c.holidays));
+    EXPECT_EQ(run.err,
+              c.said[0] ? card.folder() + ": the holiday " + c.said + " was left out: the ten holiday fields are full\n"
+                        : "");
+    const ToolRun check = runCardTool({"check", card.folder()});
+    EXPECT_EQ(check.out.find("duplicate-holiday"), std::string::npos) << check.out;
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Cards, HolidaysOwnDates,
+    ::testing::Values(
+        OwnDateCase{"GoodFridayOnTiradentes",
+                    "",
+                    "2000",
+                    {"01/01", "21/04", "01/05", "07/09", "12/10", "02/11", "15/11", "25/12", "  /  ", "  /  "},
+                    ""},
+        OwnDateCase{"OwnDateKept",
+                    "24/12",
+                    "2079",
+                    {"01/01", "21/04", "01/05", "07/09", "12/10", "02/11", "15/11", "20/11", "24/12", "25/12"},
+                    ""},
+        OwnDateCase{"OwnDateNamedWhenFull",
+                    "24/12",
+                    "2026",
+                    {"01/01", "03/04", "21/04", "01/05", "07/09", "12/10", "02/11", "15/11", "20/11", "25/12"},
+                    "24/12"}),
+    [](const auto& row) { return std::string(row.param.name); });
 
 TEST(HolidaysCommandCheck, NationalDateMissingIsReportedOnlyWhenTheHolidayKindAnswers) {
     ScratchCard card;

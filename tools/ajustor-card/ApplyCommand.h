@@ -1,4 +1,4 @@
-// Whole configurations into a card folder: `apply` and `holidays`.
+// A whole configuration into a card folder: `apply`.
 #pragma once
 
 #include <ostream>
@@ -17,9 +17,5 @@ namespace quorvel::card_tool {
 // file leaves out keep the card's. All or nothing: every refused value is
 // named with its path on `err`, and nothing is written.
 ExitCode applyCard(CardSession& session, const std::string& file, std::ostream& err);
-
-// Fills the ten holiday fields with the national holidays of `year`, saves,
-// and prints {"holidays": [...]}.
-ExitCode holidaysCard(CardSession& session, int year, std::ostream& out, std::ostream& err);
 
 }  // namespace quorvel::card_tool

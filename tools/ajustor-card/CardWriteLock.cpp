@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cmath>
+#include <iomanip>
 
 namespace quorvel::card_tool {
 
@@ -9,6 +10,7 @@ std::optional<CardSession::Hold> holdCard(CardSession& session, const std::strin
                                           const WriteLockOptions& options, bool reading, std::ostream& err) {
     const std::string& folder = session.folder();
     const auto wait = std::chrono::milliseconds(std::llround(std::max(options.waitSeconds, 0.0) * 1000.0));
+    const auto start = std::chrono::steady_clock::now();
     CardSession::HoldResult result = session.hold(wait, options.force || reading, [&](const CardLockHolder& holder) {
         err << folder << ": waiting for " << holder.describe() << ", which is writing the card\n" << std::flush;
     });
@@ -26,8 +28,10 @@ std::optional<CardSession::Hold> holdCard(CardSession& session, const std::strin
         case CardLockResult::Busy:
             break;
     }
-    err << folder << ": the card is still being written by " << result.holder.describe() << " after "
-        << options.waitSeconds << " s; nothing was written\n";
+    // The time really waited, which a signal or a clock may make differ from --wait.
+    const std::chrono::duration<double> waited = std::chrono::steady_clock::now() - start;
+    err << folder << ": the card is still being written by " << result.holder.describe() << " after waiting "
+        << std::fixed << std::setprecision(1) << waited.count() << " s; nothing was written\n";
     return std::nullopt;
 }
 

@@ -7,13 +7,15 @@
 #include <CLI/CLI.hpp>
 
 #include "ApplyCommand.h"
+#include "HolidaysCommand.h"
+#include "JsonFile.h"
+#include "OptionChecks.h"
 #include "CardCommands.h"
 #include "CheckCommand.h"
 #include "DiffCommand.h"
 #include "FolderCopyCommand.h"
 #include "PromptsCommand.h"
 #include "ReportHelper.h"
-#include "config/NationalHolidays.h"
 
 namespace quorvel::card_tool {
 namespace {
@@ -83,19 +85,22 @@ constexpr Command kCommands[] = {
          command.add_option("A", arguments.folder, "Card folder or JSON file")->required()->check(CLI::ExistingPath);
          command.add_option("B", arguments.other, "Card folder or JSON file")->required()->check(CLI::ExistingPath);
      },
-     nullptr, [](CommandContext& c) { return diffCards(c.arguments.folder, c.arguments.other, c.out, c.err); }},
+     nullptr, [](CommandContext& c) { return diffCards(c.arguments.folder, c.arguments.other, c.out, c.err); },
+     [](const Arguments& arguments) {
+         if (auto refusal = checkJsonInput(arguments.folder)) return refusal;
+         return checkJsonInput(arguments.other);
+     }},
     {"apply", "Enter every value of a JSON as show prints it and save DIR", CardUse::Writes,
      [](CLI::App& command, Arguments& arguments) {
          cardFolder(command, arguments);
          command.add_option("FILE", arguments.other, "The configuration, JSON")->required()->check(CLI::ExistingFile);
      },
-     folderOf, [](CommandContext& c) { return applyCard(*c.session, c.arguments.other, c.err); }},
+     folderOf, [](CommandContext& c) { return applyCard(*c.session, c.arguments.other, c.err); },
+     [](const Arguments& arguments) { return checkJsonInput(arguments.other); }},
     {"holidays", "Fill the holidays of DIR with the national ones of YEAR", CardUse::Writes,
      [](CLI::App& command, Arguments& arguments) {
          cardFolder(command, arguments);
-         command.add_option("YEAR", arguments.year, "Year")
-             ->required()
-             ->check(CLI::Range(kFirstHolidayYear, kLastHolidayYear));
+         command.add_option("YEAR", arguments.year, "Year")->required()->transform(holidayYear());
      },
      folderOf, [](CommandContext& c) { return holidaysCard(*c.session, c.arguments.year, c.out, c.err); }},
 };

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <iosfwd>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -54,6 +55,9 @@ struct Command {
     // The card folder the command reads or writes (Reads and Writes).
     const std::string& (*card)(const Arguments& arguments);
     ExitCode (*run)(CommandContext& context);
+    // Input refused before the card is held (a JSON file that is a FIFO):
+    // the reason, or nothing. Null when the command reads no such input.
+    std::optional<std::string> (*refuseInput)(const Arguments& arguments) = nullptr;
 };
 
 std::span<const Command> commands();

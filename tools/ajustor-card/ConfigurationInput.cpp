@@ -1,5 +1,7 @@
 #include "ConfigurationInput.h"
 
+#include <climits>
+
 #include "FieldEntry.h"
 #include "FieldPath.h"
 
@@ -15,6 +17,7 @@ std::optional<std::string> entryText(const FieldRef& field, const Json& value) {
     switch (field.kind) {
         case FieldKind::List:
             if (!value.is_number_integer()) return std::nullopt;
+            if (value.is_number_unsigned()) return std::to_string(value.get<unsigned long long>());
             return std::to_string(value.get<long long>());
         case FieldKind::CheckBox:
             if (!value.is_boolean()) return std::nullopt;
@@ -33,7 +36,9 @@ std::string expectedType(FieldKind kind) {
 
 std::vector<std::string> storeValue(const FieldRef& field, const Json& value) {
     if (field.kind == FieldKind::List) {
-        const long long index = value.get<long long>();
+        // get<long long>() would wrap an index past the largest signed one around.
+        const bool huge = value.is_number_unsigned() && value.get<unsigned long long>() > LLONG_MAX;
+        const long long index = huge ? LLONG_MAX : value.get<long long>();
         if (index < kNoSelection || index >= field.itemCount) {
             return {"is not an item index from -1 to " + std::to_string(field.itemCount - 1)};
         }
@@ -56,42 +61,54 @@ public:
         } else if (json.is_array() && !path.empty()) {
             for (std::size_t i = 0; i < json.size(); ++i) walk(json[i], path + "." + std::to_string(i));
         } else if (path.empty()) {
-            refusals_.push_back({"", "is not a configuration object"});
+            refuse("", "is not a configuration object");
         } else {
             take(path, json);
         }
     }
 
-    std::vector<Refusal> take() { return std::move(refusals_); }
+    JsonRefusals take() { return std::move(refusals_); }
 
 private:
     void take(const std::string& path, const Json& value) {
         const std::optional<FieldRef> field = resolveFieldPath(config_, path);
         if (!field) {
-            refusals_.push_back({path, "no configuration value is named \"" + path + "\""});
+            refuse(path, "no configuration value is named \"" + path + "\"");
             return;
         }
         const std::optional<std::string> text = entryText(*field, value);
         if (!text) {
-            refusals_.push_back({path, expectedType(field->kind)});
+            refuse(path, expectedType(field->kind));
             return;
         }
         const std::vector<std::string> messages =
             entry_ == JsonEntry::Typed ? enterValue(*field, *text) : storeValue(*field, value);
-        for (const std::string& message : messages) refusals_.push_back({path, message});
+        for (const std::string& message : messages) refuse(path, message);
+    }
+
+    void refuse(const std::string& path, const std::string& message) {
+        if (refusals_.shown.size() < kShownRefusals) refusals_.shown.push_back({path, message});
+        ++refusals_.count;
     }
 
     JsonEntry entry_;
     DeviceConfiguration& config_;
-    std::vector<Refusal> refusals_;
+    JsonRefusals refusals_;
 };
 
 }  // namespace
 
-std::vector<Refusal> readConfigurationJson(const Json& json, JsonEntry entry, DeviceConfiguration& config) {
+JsonRefusals readConfigurationJson(const Json& json, JsonEntry entry, DeviceConfiguration& config) {
     Reader reader(entry, config);
     reader.walk(json, "");
     return reader.take();
+}
+
+void printRefusals(const JsonRefusals& refusals, const std::string& prefix, std::ostream& err) {
+    for (const Refusal& refusal : refusals.shown) err << prefix << refusal.argument << ": " << refusal.message << '\n';
+    if (refusals.count > refusals.shown.size()) {
+        err << prefix << "and " << refusals.count - refusals.shown.size() << " more values refused\n";
+    }
 }
 
 }  // namespace quorvel::card_tool

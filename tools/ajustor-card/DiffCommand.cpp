@@ -22,22 +22,22 @@ bool isFolder(const std::string& path) {
     return std::filesystem::is_directory(path, error);
 }
 
-// One side as a configuration; false after saying why on `err`.
-bool readSide(const std::string& path, DeviceConfiguration& config, std::ostream& err) {
+// One side as a configuration; otherwise the status to end with, after saying why on `err`.
+ExitCode readSide(const std::string& path, DeviceConfiguration& config, std::ostream& err) {
     if (isFolder(path)) {
         try {
             loadConfiguration(CardFolder(path), config);
         } catch (const CardError& error) {
             err << path << ": " << errorBoxText(error.what()) << '\n';
-            return false;
+            return ExitCode::CardFailure;
         }
-        return true;
+        return ExitCode::Success;
     }
-    const std::optional<nlohmann::ordered_json> json = readJsonFile(path, err);
-    if (!json) return false;
-    const std::vector<Refusal> refusals = readConfigurationJson(*json, JsonEntry::Stored, config);
-    for (const Refusal& refusal : refusals) err << path << ": " << refusal.argument << ": " << refusal.message << '\n';
-    return refusals.empty();
+    const auto json = readJsonFile(path, err);
+    if (const ExitCode* failure = std::get_if<ExitCode>(&json)) return *failure;
+    const JsonRefusals refusals = readConfigurationJson(std::get<Json>(json), JsonEntry::Stored, config);
+    printRefusals(refusals, path + ": ", err);
+    return refusals.empty() ? ExitCode::Success : ExitCode::CardFailure;
 }
 
 Json valueJson(const ConfigurationValue& value) {
@@ -54,7 +54,8 @@ Json audioJson(const std::string& file, const std::optional<PromptAudio>& audio)
 ExitCode diffCards(const std::string& from, const std::string& to, std::ostream& out, std::ostream& err) {
     DeviceConfiguration before;
     DeviceConfiguration after;
-    if (!readSide(from, before, err) || !readSide(to, after, err)) return ExitCode::CardFailure;
+    if (const ExitCode read = readSide(from, before, err); read != ExitCode::Success) return read;
+    if (const ExitCode read = readSide(to, after, err); read != ExitCode::Success) return read;
 
     std::vector<std::pair<std::string, Json>> rows;
     for (const ValueChange& change : diffConfigurations(before, after)) {

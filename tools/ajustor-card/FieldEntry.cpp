@@ -92,7 +92,8 @@ Messages enterMasked(const FieldRef& field, std::string_view value, MaskKind kin
     }
     if (!isMaskEmpty(*masked)) {
         if (!isMaskComplete(*masked)) {
-            return {kIncompleteMaskMessage};
+            // The window's message for this names a key of the window.
+            return {kind == MaskKind::Time ? "is not a complete time (HH:MM)" : "is not a complete date (DD/MM)"};
         }
         if (Messages messages = exitCheck(*masked); !messages.empty()) {
             return messages;

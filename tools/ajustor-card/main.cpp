@@ -10,6 +10,7 @@
 #include "CardWriteLock.h"
 #include "CommandTable.h"
 #include "ExitCode.h"
+#include "OptionChecks.h"
 #include "operations/session/CardSession.h"
 
 using namespace quorvel::card_tool;
@@ -29,7 +30,7 @@ int main(int argc, char** argv) {
         if (command.use != CardUse::None) {
             sub->add_flag("--force", arguments.lock.force, "Write even though the window has the card open");
             sub->add_option("--wait", arguments.lock.waitSeconds, "Seconds to wait for another writer (default 30)")
-                ->check(CLI::NonNegativeNumber);
+                ->check(waitSeconds());
         }
     }
     try {
@@ -42,6 +43,10 @@ int main(int argc, char** argv) {
     const CLI::App* chosen = app.get_subcommands().front();
     for (const Command& command : commands()) {
         if (chosen->get_name() != command.name) continue;
+        if (const auto refusal = command.refuseInput ? command.refuseInput(arguments) : std::nullopt) {
+            std::cerr << *refusal << '\n';
+            return toStatus(ExitCode::ValueRefused);
+        }
         // Writers, and readers that copy the card whole, hold it until they exit.
         std::shared_ptr<quorvel::CardSession> session;
         std::optional<quorvel::CardSession::Hold> hold;
