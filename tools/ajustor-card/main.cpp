@@ -53,12 +53,16 @@ int main(int argc, char** argv) {
     set->add_option("PATH=VALUE", assignments, "Value to enter, e.g. menus.3.1.target1=M2")->required();
 
     PromptArguments prompt;
-    CLI::App* promptCommand =
-        writing(app.add_subcommand("prompt", "Convert an MP3 or WAV recording into the prompt of a menu in DIR"));
+    CLI::App* promptCommand = writing(app.add_subcommand(
+        "prompt", "Convert an MP3 or WAV recording, or a spoken text, into the prompt of a menu in DIR"));
     promptCommand->add_option("DIR", prompt.folder, "Card folder")->required()->check(CLI::ExistingDirectory);
     promptCommand->add_option("TARGET", prompt.target, "Menu digit 0-9, or vinheta")->required();
-    promptCommand->add_option("FILE", prompt.file, "The recording, MP3 or WAV")->required();
-    promptCommand->add_option("--level", prompt.level, "peak (default), speech or none");
+    promptCommand->add_option("FILE", prompt.file, "The recording, MP3 or WAV");
+    promptCommand->add_option("--text", prompt.text, "Speak this text instead of a recording; - reads standard input");
+    promptCommand->add_option("--voice", prompt.voice, "espeak-ng voice for --text (default pt-br)");
+    promptCommand->add_option("--tts-command", prompt.ttsCommand,
+                              "Shell command: text on its input, WAV on its output");
+    promptCommand->add_option("--level", prompt.level, "peak (default for FILE), speech (default for --text) or none");
     promptCommand->add_flag("--trim", prompt.trim, "Cut silence before and after the speech to 0.3 s and 0.5 s");
 
     CLI::App* prompts = app.add_subcommand("prompts", "Print the state and level of every prompt in DIR as JSON");
@@ -142,7 +146,7 @@ int main(int argc, char** argv) {
     } else if (*holidays) {
         result = holidaysCard(folder, year, std::cout, std::cerr);
     } else if (*promptCommand) {
-        result = promptCard(prompt, std::cout, std::cerr, ::isatty(STDERR_FILENO) == 1);
+        result = promptCard(prompt, std::cin, std::cout, std::cerr, ::isatty(STDERR_FILENO) == 1);
     } else {
         // Names of the files copied only for a person watching.
         const auto readOnly = *backup ? quorvel::ReadOnlyTarget::Replace : quorvel::ReadOnlyTarget::Refuse;
