@@ -34,6 +34,7 @@ QString summaryText(const TPromptSummary& summary) {
 
 void TMainFormQuorvel::connectConversionHandlers() {
     connect(convertPage_.select, &QPushButton::clicked, this, &TMainFormQuorvel::btSelecioneClick);
+    connect(convertPage_.text, &QPushButton::clicked, this, &TMainFormQuorvel::btTextoClick);
     prompt_.WaveOut2().SetOnProgress([this](TAuOutput&) { WaveOut2Progress(); });
     prompt_.WaveOut1().SetOnProgress([this](TAuOutput&) { WaveOut1Progress(); });
     prompt_.WaveOut2().SetOnDone([this](TAuOutput&) { WaveOut2Done(); });

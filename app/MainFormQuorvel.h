@@ -89,6 +89,7 @@ public Q_SLOTS:
     void tChangeTimer();
     void PageControl1Change(int index);
     void btSelecioneClick();
+    void btTextoClick();
     void btIgualarTodosClick();
     void WaveOut1Progress();
     void WaveOut2Progress();

@@ -4,22 +4,14 @@
 #pragma once
 
 #include <chrono>
-#include <cstddef>
 #include <stdexcept>
 #include <string>
-#include <string_view>
+
+#include "operations/prompt/SpokenTextCheck.h"
 
 namespace quorvel {
 
-inline constexpr std::size_t MaxSpokenCharacters = 5000;
-// No text of more bytes can be within the limit: UTF-8 takes at most four a character.
-inline constexpr std::size_t MaxSpokenTextBytes = 4 * MaxSpokenCharacters;
 inline constexpr const char* DefaultSpeechVoice = "pt-br";
-
-// Why `Text` cannot be spoken, in the user's words ("O texto está vazio.");
-// empty when it can: valid UTF-8, something besides blanks, no control
-// characters other than tabs and line ends, at most MaxSpokenCharacters.
-std::string SpokenTextRefusal(std::string_view Text);
 
 struct TSpeechRequest {
     std::string Text;
