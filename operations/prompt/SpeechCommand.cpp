@@ -185,7 +185,8 @@ void RunSpeechCommand(const std::string& Command, const std::string& Text, std::
     int status = 0;
     while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
     }
-    if (late) Fail(CommandName + " não terminou em " + std::to_string(Limit.count() / 1000) + " s e foi encerrado.");
+    if (late)
+        Fail(CommandName + " não terminou em " + std::to_string((Limit.count() + 999) / 1000) + " s e foi encerrado.");
     if (tooMuch)
         Fail(CommandName + " escreveu mais de " + std::to_string(MaxOutputBytes >> 20) + " MB e foi encerrado.");
     if (diskFailed) Fail("Não foi possível gravar a voz em " + Destination + ": " + std::strerror(errno));
