@@ -34,6 +34,7 @@ QString summaryText(const TPromptSummary& summary) {
 
 void TMainFormQuorvel::connectConversionHandlers() {
     connect(convertPage_.select, &QPushButton::clicked, this, &TMainFormQuorvel::btSelecioneClick);
+    connect(convertPage_.text, &QPushButton::clicked, this, &TMainFormQuorvel::btTextoClick);
     prompt_.WaveOut2().SetOnProgress([this](TAuOutput&) { WaveOut2Progress(); });
     prompt_.WaveOut1().SetOnProgress([this](TAuOutput&) { WaveOut1Progress(); });
     prompt_.WaveOut2().SetOnDone([this](TAuOutput&) { WaveOut2Done(); });
@@ -53,16 +54,29 @@ void TMainFormQuorvel::btSelecioneClick() {
     }
     const QString file = openDialog2_->execute(this, QStringLiteral("mp3|*.mp3|wav|*.wav"));
     if (file.isEmpty()) return;
+    const TLevelMode level = convertPage_.speechLevel->isChecked() ? TLevelMode::Speech : TLevelMode::Peak;
+    beginConversion(index, toStdString(file), level, {});
+}
+
+bool TMainFormQuorvel::beginConversion(int index, const std::string& source, TLevelMode level,
+                                       std::function<void()> finished) {
+    if (prompt_.Running()) {
+        boxes_.showMessage(this, QString::fromUtf8("Aguarde o fim da conversão em andamento."));
+        return false;
+    }
     // Held until the conversion has installed its prompt, or failed.
     promptHold_ = holdCard();
-    if (!promptHold_) return;
+    if (!promptHold_) return false;
     convertPage_.select->setEnabled(false);
     convertPage_.summary->clear();
     convertPage_.waveform->setColumns({});
-    const TLevelMode level = convertPage_.speechLevel->isChecked() ? TLevelMode::Speech : TLevelMode::Peak;
-    prompt_.Begin({toStdString(programFolder_), index, toStdString(file), level, convertPage_.trim->isChecked()},
+    prompt_.Begin({toStdString(programFolder_), index, source, level, convertPage_.trim->isChecked()},
                   {[this](const std::string& text) { convertPage_.log->setText(toQString(text)); },
-                   [this](const TPromptResult& result) { promptFinished(result); }});
+                   [this, finished = std::move(finished)](const TPromptResult& result) {
+                       if (finished) finished();
+                       promptFinished(result);
+                   }});
+    return true;
 }
 
 void TMainFormQuorvel::WaveOut2Progress() { convertPage_.progress->setValue(prompt_.WaveOut2().PercentDone()); }

@@ -32,6 +32,8 @@ ConvertPage buildConvertPage(QWidget* page) {
     auto* select = new QPushButton(QStringLiteral("Selecione..."), group);
     select->setObjectName(QStringLiteral("btSelecione"));
     built.select = select;
+    built.text = new QPushButton(QStringLiteral("Texto..."), group);
+    built.text->setObjectName(QStringLiteral("btTexto"));
     // Not part of the configuration: it changes nothing that is saved.
     built.speechLevel = new QCheckBox(QString::fromUtf8("Igualar volume da fala"), group);
     built.speechLevel->setObjectName(QStringLiteral("cbNivelVoz"));
@@ -63,6 +65,7 @@ ConvertPage buildConvertPage(QWidget* page) {
     choice->addWidget(makeLabel(group, QStringLiteral("Nome do Menu")));
     choice->addWidget(built.promptList);
     choice->addWidget(select);
+    choice->addWidget(built.text);
     choice->addStretch(1);
     auto* groupLayout = new QVBoxLayout(group);
     groupLayout->addLayout(choice);

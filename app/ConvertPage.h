@@ -19,6 +19,7 @@ struct ConvertPage {
     QCheckBox* speechLevel = nullptr;  // cbNivelVoz: level the speech, not the peak
     QCheckBox* trim = nullptr;         // cut silence before and after the speech
     QPushButton* select = nullptr;     // btSelecione
+    QPushButton* text = nullptr;       // btTexto: "Texto...", a typed text spoken
     QLabel* log = nullptr;             // lbLog
     QProgressBar* progress = nullptr;  // ProgressBar1
     QLabel* summary = nullptr;         // lbResumo: the installed prompt's figures

@@ -88,6 +88,7 @@ public Q_SLOTS:
     void tChangeTimer();
     void PageControl1Change(int index);
     void btSelecioneClick();
+    void btTextoClick();
     void btIgualarTodosClick();
     void WaveOut1Progress();
     void WaveOut2Progress();
@@ -135,6 +136,9 @@ private:
     void connectConversionHandlers();
     void connectHolidayHandlers();
     void promptFinished(const TPromptResult& result);
+    // Converts `source` into the prompt of menu `index` unless a conversion
+    // runs or the card is held elsewhere; `finished` runs when it ends.
+    bool beginConversion(int index, const std::string& source, TLevelMode level, std::function<void()> finished);
     void connectOverviewHandlers();
     // Measures the prompts off the window's thread; each row fills in when ready.
     void measureOverview();

@@ -43,13 +43,16 @@ constexpr Command kCommands[] = {
              ->required();
      },
      folderOf, [](CommandContext& c) { return setCard(*c.session, c.arguments.assignments, c.err); }},
-    {"prompt", "Convert an MP3 or WAV recording into the prompt of a menu in DIR", CardUse::Writes,
+    {"prompt", "Convert an MP3 or WAV recording, or a spoken text, into the prompt of a menu in DIR", CardUse::Writes,
      [](CLI::App& command, Arguments& arguments) {
          PromptArguments& prompt = arguments.prompt;
          command.add_option("DIR", prompt.folder, "Card folder")->required()->check(CLI::ExistingDirectory);
          command.add_option("TARGET", prompt.target, "Menu digit 0-9, or vinheta")->required();
-         command.add_option("FILE", prompt.file, "The recording, MP3 or WAV")->required();
-         command.add_option("--level", prompt.level, "peak (default), speech or none");
+         command.add_option("FILE", prompt.file, "The recording, MP3 or WAV");
+         command.add_option("--text", prompt.text, "Speak this text instead of a recording; - reads standard input");
+         command.add_option("--voice", prompt.voice, "espeak-ng voice for --text (default pt-br)");
+         command.add_option("--tts-command", prompt.ttsCommand, "Shell command: text on its input, WAV on its output");
+         command.add_option("--level", prompt.level, "peak (default for FILE), speech (default for --text) or none");
          command.add_flag("--trim", prompt.trim, "Cut silence before and after the speech to 0.3 s and 0.5 s");
      },
      promptFolderOf,

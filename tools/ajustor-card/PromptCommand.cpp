@@ -6,6 +6,8 @@
 #include <cmath>
 #include <condition_variable>
 #include <filesystem>
+#include <istream>
+#include <iterator>
 #include <mutex>
 #include <optional>
 #include <ostream>
@@ -15,6 +17,7 @@
 #include "audio/pipeline/WindowDispatcher.h"
 #include "operations/prompt/PromptConversion.h"
 #include "operations/prompt/PromptFiles.h"
+#include "operations/prompt/SpokenText.h"
 
 namespace quorvel::card_tool {
 
@@ -55,6 +58,23 @@ nlohmann::ordered_json summaryJson(const TPromptResult& result) {
     return json;
 }
 
+// At most one byte past the longest text allowed, so that a huge input is
+// refused without being read whole.
+std::string readText(std::istream& in) {
+    std::string text(MaxSpokenTextBytes + 1, '\0');
+    in.read(text.data(), static_cast<std::streamsize>(text.size()));
+    text.resize(static_cast<std::size_t>(in.gcount()));
+    return text;
+}
+
+// The usage mistake in the text options, or empty.
+std::string textOptionMistake(const PromptArguments& arguments) {
+    if (arguments.file.empty() == !arguments.text) return "Give one of FILE and --text";
+    if (!arguments.text && (arguments.voice || arguments.ttsCommand)) return "--voice and --tts-command need --text";
+    if (arguments.voice && arguments.ttsCommand) return "--voice names a built-in voice; --tts-command brings its own";
+    return {};
+}
+
 void drawProgress(std::ostream& err, int percent) {
     constexpr int width = 40;
     const int filled = std::clamp(percent, 0, 100) * width / 100;
@@ -64,17 +84,41 @@ void drawProgress(std::ostream& err, int percent) {
 
 }  // namespace
 
-ExitCode promptCard(const PromptArguments& arguments, std::ostream& out, std::ostream& err, bool showProgress) {
+ExitCode promptCard(const PromptArguments& arguments, std::istream& in, std::ostream& out, std::ostream& err,
+                    bool showProgress) {
+    if (const std::string mistake = textOptionMistake(arguments); !mistake.empty()) {
+        err << mistake << "\n";
+        return ExitCode::Usage;
+    }
     const auto index = promptIndex(arguments.target);
     if (!index) {
         err << "TARGET must be a menu digit 0-9 or vinheta, not \"" << arguments.target << "\"\n";
         return ExitCode::ValueRefused;
     }
-    const auto level = levelMode(arguments.level);
+    const auto level = levelMode(arguments.level.empty() ? (arguments.text ? "speech" : "peak") : arguments.level);
     if (!level) {
         err << "--level must be peak, speech or none, not \"" << arguments.level << "\"\n";
         return ExitCode::ValueRefused;
     }
+    // The spoken text is a recording like any other, kept outside the card.
+    std::optional<TSpokenWave> spoken;
+    if (arguments.text) {
+        TSpeechRequest request;
+        request.Text = *arguments.text == "-" ? readText(in) : *arguments.text;
+        request.Voice = arguments.voice.value_or(DefaultSpeechVoice);
+        request.Command = arguments.ttsCommand.value_or("");
+        try {
+            spoken.emplace(SpeakText(request));
+        } catch (const ESpeechRefused& refused) {
+            err << refused.what() << "\n";
+            return ExitCode::ValueRefused;
+        } catch (const std::exception& failure) {
+            err << failure.what() << "\n";
+            return ExitCode::CardFailure;
+        }
+    }
+    const std::string& source = spoken ? spoken->Path() : arguments.file;
+
     std::string folder = std::filesystem::absolute(arguments.folder).lexically_normal().string();
     if (folder.back() != '/') folder += '/';
 
@@ -94,7 +138,7 @@ ExitCode promptCard(const PromptArguments& arguments, std::ostream& out, std::os
     conversion.ConnectSinkEvents([&](int percent) {
         if (showProgress) drawProgress(err, percent);
     });
-    conversion.Begin({folder, *index, arguments.file, *level, arguments.trim},
+    conversion.Begin({folder, *index, source, *level, arguments.trim},
                      {[](const std::string&) {}, [&](const TPromptResult& result) { finished = result; }});
     while (!finished) {
         {
