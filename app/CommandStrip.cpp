@@ -30,6 +30,7 @@ CommandStrip buildCommandStrip(QWidget* window, QBoxLayout* into) {
     strip.save->setCursor(Qt::PointingHandCursor);
     strip.save->setIcon(window->style()->standardIcon(QStyle::SP_DialogSaveButton));
     into->addStretch(1);
+    strip.history = makeButton(window, into, QStringLiteral("btHistorico"), QString::fromUtf8("Histórico..."));
     strip.report = makeButton(window, into, QStringLiteral("btRelatorio"), QString::fromUtf8("Relatório"));
     strip.map = makeButton(window, into, QStringLiteral("btMapa"), QStringLiteral("Mapa"));
     strip.verification = new ClickableLabel(window);

@@ -20,6 +20,7 @@ struct CommandStrip {
     QPushButton* save = nullptr;           // btGrava
     QPushButton* map = nullptr;            // btMapa, beside lbVerifica
     QPushButton* report = nullptr;         // btRelatorio
+    QPushButton* history = nullptr;        // btHistorico
     // lbVerifica, at the right end
     ClickableLabel* verification = nullptr;
 

@@ -38,6 +38,7 @@ namespace quorvel {
 
 class CardError;
 class FilteredLineEdit;
+class HistoryDialog;
 class MaskedEdit;
 class MessageBoxes;
 class OpenFileDialog;
@@ -191,6 +192,7 @@ private:
     VerificationList* verificationList_ = nullptr;
     SaveFileChooser saveChooser_ = platformSaveFileChooser();
     FlowMapWindow* flowMap_ = nullptr;
+    HistoryDialog* history_ = nullptr;
     QPushButton* nationalHolidaysButton_ = nullptr;
     bool dataChanged_ = false;
     TPromptConversion prompt_;

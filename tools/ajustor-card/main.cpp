@@ -15,6 +15,7 @@
 #include "DiffCommand.h"
 #include "ExitCode.h"
 #include "FolderCopyCommand.h"
+#include "HistoryCommand.h"
 #include "PromptCommand.h"
 #include "PromptsCommand.h"
 #include "ReportHelper.h"
@@ -86,8 +87,11 @@ int main(int argc, char** argv) {
     report->add_option("OUT", reportFile, "The PDF to write")->required();
     std::string other;
     CLI::App* diff = app.add_subcommand("diff", "Print what differs between two cards, folders or JSON as show prints");
-    diff->add_option("A", folder, "Card folder or JSON file")->required()->check(CLI::ExistingPath);
-    diff->add_option("B", other, "Card folder or JSON file")->required()->check(CLI::ExistingPath);
+    const CLI::Validator version(
+        [](std::string& operand) { return versionOperand(operand) ? std::string() : "not a path or DIR@REV"; },
+        "DIR@REV");
+    diff->add_option("A", folder, "Card folder, JSON file or DIR@REV")->required()->check(CLI::ExistingPath | version);
+    diff->add_option("B", other, "Card folder, JSON file or DIR@REV")->required()->check(CLI::ExistingPath | version);
 
     CLI::App* apply =
         writing(app.add_subcommand("apply", "Enter every value of a JSON as show prints it and save DIR"));
@@ -102,6 +106,12 @@ int main(int argc, char** argv) {
         ->required()
         ->check(CLI::Range(quorvel::kFirstHolidayYear, quorvel::kLastHolidayYear));
 
+    std::string revision;
+    CLI::App* history =
+        writing(app.add_subcommand("history", "Print the versions kept of the card in DIR, or restore one"));
+    history->add_option("DIR", folder, "Card folder")->required()->check(CLI::ExistingDirectory);
+    history->add_option("--restore", revision, "Write version REV (an id of 7+ characters, or ~N) into the card");
+
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
@@ -112,7 +122,8 @@ int main(int argc, char** argv) {
     // Writers hold the folder they write until they exit; readers never wait.
     std::unique_ptr<quorvel::CardLock> cardLock;
     const bool copying = *backup || *restore;
-    if (*init || *set || *apply || *holidays || *promptCommand || *levelAll || copying) {
+    const bool restoring = *history && !revision.empty();
+    if (*init || *set || *apply || *holidays || *promptCommand || *levelAll || copying || restoring) {
         const std::string& written = copying ? destination : *promptCommand ? prompt.folder : folder;
         cardLock = lockForWriting(written, app.get_subcommands().front()->get_name(), lockOptions, std::cerr);
         if (!cardLock) return toStatus(ExitCode::CardFailure);
@@ -136,11 +147,14 @@ int main(int argc, char** argv) {
     } else if (*levelAll) {
         result = levelAllPrompts(folder, std::cout);
     } else if (*diff) {
-        result = diffCards(folder, other, std::cout, std::cerr);
+        result = diffOperands(folder, other, std::cout, std::cerr);
     } else if (*apply) {
         result = applyCard(folder, other, std::cerr);
     } else if (*holidays) {
         result = holidaysCard(folder, year, std::cout, std::cerr);
+    } else if (*history) {
+        result = restoring ? restoreVersion(folder, revision, ::isatty(STDERR_FILENO) ? &std::cerr : nullptr, std::cerr)
+                           : printHistory(folder, std::cout, std::cerr);
     } else if (*promptCommand) {
         result = promptCard(prompt, std::cout, std::cerr, ::isatty(STDERR_FILENO) == 1);
     } else {
