@@ -87,12 +87,12 @@ TEST_F(HistoryCommand, DiffComparesVersionsWithCardsAndEachOther) {
 }
 
 TEST_F(HistoryCommand, RestoreBringsAVersionBackAndIsItselfAVersion) {
-    const ToolRun restored = runCardTool({"history", card.folder(), "--restore", ids[2].substr(0, 9)});
+    const ToolRun restored = runCardTool({"history", card.folder(), "--restore", ids[1].substr(0, 9)});
     ASSERT_EQ(restored.status, 0) << restored.err;
-    EXPECT_EQ(runCardTool({"diff", card.folder() + "@" + ids[2], card.folder()}).status, 0);
+    EXPECT_EQ(runCardTool({"diff", card.folder() + "@" + ids[1], card.folder()}).status, 0);
     const json listed = history();
     ASSERT_EQ(listed["versions"].size(), 4u);
-    EXPECT_EQ(listed["versions"][0]["action"], "Restauração da versão " + ids[2].substr(0, 7));
+    EXPECT_EQ(listed["versions"][0]["action"], "Restauração da versão " + ids[1].substr(0, 7));
     EXPECT_EQ(listed["versions"][0]["paths"], 3);
 
     const ToolRun refused = runCardTool({"history", card.folder(), "--restore", "~9"});
