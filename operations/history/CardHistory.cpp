@@ -4,10 +4,12 @@
 #include <git2.h>
 #include <pwd.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -17,6 +19,7 @@
 
 #include "config/CardFiles.h"
 #include "config/PromptFile.h"
+#include "operations/history/BlobCache.h"
 #include "operations/history/CardId.h"
 
 namespace quorvel {
@@ -312,19 +315,41 @@ std::string CardHistory::commitCard(const std::string& action, bool onlyIfEmpty)
 
     Builder builder;
     if (git_treebuilder_new(builder.out(), repo, nullptr) != 0) return gitError(repository_);
+    BlobCache cache(repository_ + "/quorvel-blobs");
+    timespec now{};
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    const std::int64_t nowNs = static_cast<std::int64_t>(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
     std::string bytes;
     for (const std::string& name : historyFileNames()) {
-        std::string error;
-        if (!readFile(folder_ + name, bytes, error)) {
-            if (error.empty()) continue;
-            return error;
+        const std::string path = folder_ + name;
+        struct stat status {};
+        if (::stat(path.c_str(), &status) != 0) {
+            if (errno == ENOENT) continue;
+            return path + ": " + std::strerror(errno);
         }
+        if (!S_ISREG(status.st_mode)) continue;
+        const FileStamp stamp = stampOf(status);
         git_oid blob;
-        if (git_blob_create_from_buffer(&blob, repo, bytes.data(), bytes.size()) != 0 ||
-            git_treebuilder_insert(nullptr, builder.get(), name.c_str(), &blob, GIT_FILEMODE_BLOB) != 0) {
-            return gitError(repository_);
+        // A kept id whose blob is gone (pruned by hand) is hashed again.
+        const std::string kept = cache.find(name, stamp);
+        bool inserted = !kept.empty() && git_oid_fromstr(&blob, kept.c_str()) == 0 &&
+                        git_treebuilder_insert(nullptr, builder.get(), name.c_str(), &blob, GIT_FILEMODE_BLOB) == 0;
+        if (!inserted) {
+            git_error_clear();
+            std::string error;
+            if (!readFile(path, bytes, error)) {
+                if (error.empty()) continue;
+                return error;
+            }
+            if (git_blob_create_from_buffer(&blob, repo, bytes.data(), bytes.size()) != 0 ||
+                git_treebuilder_insert(nullptr, builder.get(), name.c_str(), &blob, GIT_FILEMODE_BLOB) != 0) {
+                return gitError(repository_);
+            }
         }
+        cache.keep(name, stamp, oidText(blob), nowNs);
     }
+    // Only a speed-up: a cache that cannot be written costs the next record a full read.
+    cache.save();
     git_oid treeId;
     Tree tree;
     if (git_treebuilder_write(&treeId, builder.get()) != 0 || git_tree_lookup(tree.out(), repo, &treeId) != 0) {

@@ -3,6 +3,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <fstream>
 #include <random>
 
@@ -144,6 +145,22 @@ TEST(CardHistory, AnUnwritableHistoryIsReportedAndTheCardLeftAlone) {
     EXPECT_EQ(history.versions(versions), "");
     EXPECT_TRUE(versions.empty());
     EXPECT_EQ(card.card().snapshot(), before);
+}
+
+// A prompt rewritten with bytes of the same length and its old modification
+// time put back (as copies that keep times do) is still seen to change.
+TEST(CardHistory, AFileRewrittenUnderItsOldTimeIsRecorded) {
+    HistoryCard card;
+    const std::filesystem::path prompt = card.card().path() / "100.wav";
+    const auto old = std::filesystem::last_write_time(prompt) - std::chrono::hours(24);
+    std::filesystem::last_write_time(prompt, old);
+    CardHistory history(card.card().folder());
+    ASSERT_EQ(history.record("Inicial"), "");
+    ASSERT_EQ(history.record("nada"), "");
+    card.card().write("100.wav", std::string(4000, 'b'));
+    std::filesystem::last_write_time(prompt, old);
+    ASSERT_EQ(history.record("Voz do Menu 0"), "");
+    EXPECT_EQ(headFiles(history.repository()), card.card().snapshot());
 }
 
 // Writers that each change a file and record, over and over, killed at
