@@ -48,6 +48,7 @@ using Config = Owned<git_config, git_config_free>;
 using Signature = Owned<git_signature, git_signature_free>;
 using Builder = Owned<git_treebuilder, git_treebuilder_free>;
 using Walk = Owned<git_revwalk, git_revwalk_free>;
+using Odb = Owned<git_odb, git_odb_free>;
 
 std::string gitError(const std::string& where) {
     const git_error* error = git_error_last();
@@ -315,6 +316,8 @@ std::string CardHistory::commitCard(const std::string& action, bool onlyIfEmpty)
 
     Builder builder;
     if (git_treebuilder_new(builder.out(), repo, nullptr) != 0) return gitError(repository_);
+    Odb odb;
+    if (git_repository_odb(odb.out(), repo) != 0) return gitError(repository_);
     BlobCache cache(repository_ + "/quorvel-blobs");
     timespec now{};
     ::clock_gettime(CLOCK_REALTIME, &now);
@@ -341,7 +344,11 @@ std::string CardHistory::commitCard(const std::string& action, bool onlyIfEmpty)
                 if (error.empty()) continue;
                 return error;
             }
-            if (git_blob_create_from_buffer(&blob, repo, bytes.data(), bytes.size()) != 0 ||
+            // Most files are as recorded before: an object already stored is
+            // left alone rather than written again (which touches its time).
+            if (git_odb_hash(&blob, bytes.data(), bytes.size(), GIT_OBJECT_BLOB) != 0 ||
+                (!git_odb_exists(odb.get(), &blob) &&
+                 git_blob_create_from_buffer(&blob, repo, bytes.data(), bytes.size()) != 0) ||
                 git_treebuilder_insert(nullptr, builder.get(), name.c_str(), &blob, GIT_FILEMODE_BLOB) != 0) {
                 return gitError(repository_);
             }
