@@ -199,6 +199,13 @@ TEST(CardHistory, KilledWritersLeaveASoundRepositoryAndTheNextRecordGoesOn) {
     }
     CardHistory history(folder);
     expectSound(history.repository());
+    // What a writer killed between taking git's locks and renaming leaves.
+    std::string branch = runGit(history.repository(), "symbolic-ref HEAD").output;
+    branch.pop_back();
+    for (const std::string& leftover : {std::string("HEAD.lock"), branch + ".lock", std::string("index.lock"),
+                                        std::string("objects/tmp_object_git2_a1b2c3")}) {
+        std::ofstream(history.repository() + "/" + leftover) << "partial";
+    }
     card.card().write("001.txt", "after\r\n");
     ASSERT_EQ(history.record("Gravar"), "");
     expectSound(history.repository());
