@@ -63,25 +63,6 @@ private Q_SLOTS:
         QVERIFY(history.cardHolds(first));
     }
 
-    void aRefusedRestoreChangesNothing() {
-        CardFolderOnDisk card;
-        RecordingMessageBoxes boxes;
-        RecordedOperations operations;
-        TMainFormQuorvel window(card.folder(), boxes, operations.seams());
-        CardHistory history(card.folder().toStdString());
-        QCOMPARE(QString::fromStdString(history.record("Inicial")), QString());
-        card.write(QStringLiteral("031.txt"), "201 M2  1\r\n");
-        QCOMPARE(QString::fromStdString(history.record("Gravar")), QString());
-
-        QTest::mouseClick(child<QPushButton>(&window, QStringLiteral("btHistorico")), Qt::LeftButton);
-        auto* list = child<QListWidget>(&window, QStringLiteral("lvHistorico"));
-        list->setCurrentRow(1);
-        QTest::mouseClick(child<QPushButton>(&window, QStringLiteral("btRestaurarVersao")), Qt::LeftButton);
-        QCOMPARE(boxes.questions.size(), 1);
-        QCOMPARE(card.read(QStringLiteral("031.txt")), QByteArray("201 M2  1\r\n"));
-        QCOMPARE(list->count(), 2);
-    }
-
 private:
     QTemporaryDir dataHome_;
 };

@@ -37,11 +37,5 @@ TEST(BlobCache, AnIdIsKeptForAQuietFileAndFoundOnlyUnderTheSameStamp) {
     }
 }
 
-TEST(BlobCache, ADamagedFileIsAnEmptyCache) {
-    TemporaryFolder folder;
-    folder.write("blobs", "100.wav 7 4000 x 1 " + kBlob + "\n100.wav 7 4000 1 1 short\n");
-    EXPECT_EQ(BlobCache(folder.folder() + "blobs").find("100.wav", {7, 4000, 1, 1}), "");
-}
-
 }  // namespace
 }  // namespace quorvel::testing
