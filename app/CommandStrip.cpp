@@ -35,6 +35,7 @@ CommandStrip buildCommandStrip(QWidget* window, QBoxLayout* into) {
     strip.notice->setTextFormat(Qt::PlainText);
     into->addWidget(strip.notice);
     into->addStretch(1);
+    strip.history = makeButton(window, into, QStringLiteral("btHistorico"), QString::fromUtf8("Histórico..."));
     strip.report = makeButton(window, into, QStringLiteral("btRelatorio"), QString::fromUtf8("Relatório"));
     strip.map = makeButton(window, into, QStringLiteral("btMapa"), QStringLiteral("Mapa"));
     strip.verification = new ClickableLabel(window);

@@ -66,7 +66,7 @@ void TMainFormQuorvel::btRestBackUpClick() {
     if (!folderDialog_->Execute()) return;
     const QString destination = withSeparator(folderDialog_->Directory());
     if (isCardFolder(destination)) {
-        restoreIntoCard(source);
+        restoreIntoCard(source, QString::fromUtf8("Restauração de ") + source);
         return;
     }
     copyFolder(source, destination);

@@ -14,6 +14,7 @@
 
 #include "app/ClickableLabel.h"
 #include "app/FilteredLineEdit.h"
+#include "app/HistoryDialog.h"
 #include "app/MaskedEdit.h"
 #include "app/PipelineEvents.h"
 #include "app/ProgressPanel.h"
@@ -163,6 +164,11 @@ void TMainFormQuorvel::connectHandlers() {
     connect(pageControl_, &QTabWidget::currentChanged, this, &TMainFormQuorvel::PageControl1Change);
     connect(commands_.save, &QPushButton::clicked, this, &TMainFormQuorvel::btGravaClick);
     connect(commands_.clear, &QPushButton::clicked, this, &TMainFormQuorvel::btClearClick);
+    connect(commands_.history, &QPushButton::clicked, this, [this] {
+        showHistoryDialog(
+            this, history_, programFolder_, [this](const QString& version) { return restorePreviewText(version); },
+            [this](const QString& version, const QString& action) { restoreIntoCard(version, action); });
+    });
     connect(menusPage_.copyLabels[0], &ClickableLabel::clicked, this, &TMainFormQuorvel::Label97Click);
     connect(menusPage_.copyLabels[1], &ClickableLabel::clicked, this, &TMainFormQuorvel::Label98Click);
     connect(menusPage_.copyLabels[2], &ClickableLabel::clicked, this, &TMainFormQuorvel::Label99Click);

@@ -37,6 +37,7 @@ namespace quorvel {
 
 class CardError;
 class FilteredLineEdit;
+class HistoryDialog;
 class MaskedEdit;
 class MessageBoxes;
 class OpenFileDialog;
@@ -170,7 +171,8 @@ private:
     void holdCardCommands(bool held);
     // A restore whose destination is the card folder: shows what it will
     // change, keeps a safety copy of the card, copies and reloads the fields.
-    void restoreIntoCard(const QString& source);
+    // `action` names the restore in the card's history.
+    void restoreIntoCard(const QString& source, const QString& action);
     bool isCardFolder(const QString& folder) const;
     // The text of the "Confirmação" box before such a restore.
     QString restorePreviewText(const QString& source);
@@ -201,6 +203,7 @@ private:
     VerificationList* verificationList_ = nullptr;
     SaveFileChooser saveChooser_ = platformSaveFileChooser();
     FlowMapWindow* flowMap_ = nullptr;
+    HistoryDialog* history_ = nullptr;
     QPushButton* nationalHolidaysButton_ = nullptr;
     bool dataChanged_ = false;
     TPromptConversion prompt_;

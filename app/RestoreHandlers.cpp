@@ -9,6 +9,7 @@
 #include "app/QtText.h"
 #include "config/CardError.h"
 #include "operations/CardDiff.h"
+#include "operations/history/CardHistory.h"
 #include "shell/MessageBoxes.h"
 
 namespace quorvel {
@@ -79,7 +80,7 @@ QString TMainFormQuorvel::restorePreviewText(const QString& source) {
     return text;
 }
 
-void TMainFormQuorvel::restoreIntoCard(const QString& source) {
+void TMainFormQuorvel::restoreIntoCard(const QString& source, const QString& action) {
     if (isCardFolder(source)) {
         boxes_.showMessage(this, QString::fromUtf8("A pasta de destino é a pasta de origem: escolha outra pasta."));
         return;
@@ -91,8 +92,7 @@ void TMainFormQuorvel::restoreIntoCard(const QString& source) {
     std::string safety;
     CardResult result;
     runCopy([&](const CardSession::CopyProgress& progress) {
-        result = session_->restore(toStdString(source), toStdString(QString::fromUtf8("Restauração de ") + source),
-                                   safety, progress);
+        result = session_->restore(toStdString(source), toStdString(action), safety, progress);
     });
     showSessionNotices();
     if (!result.ok()) {

@@ -7,6 +7,7 @@
 #include "app/CardFolderAtStart.h"
 #include "app/MainFormQuorvel.h"
 #include "app/QtTranslations.h"
+#include "operations/history/HistoryRecorder.h"
 #include "shell/ApplicationTitle.h"
 #include "shell/QtCardFolderChooser.h"
 #include "shell/QtMessageBoxes.h"
@@ -23,6 +24,8 @@ int main(int argc, char* argv[]) {
     if (instance.forwardToRunning()) return 0;
     instance.claim();
 
+    // Every write is kept in the card's history.
+    quorvel::CardSession::setRecorderFactory(quorvel::makeHistoryRecorder);
     quorvel::QtMessageBoxes boxes;
     quorvel::QtCardFolderChooser chooser;
     const quorvel::ProgramPlace place{QCoreApplication::applicationDirPath(), QStringLiteral(QUORVEL_INSTALLED_BINDIR)};

@@ -172,8 +172,7 @@ CardResult CardSession::commit(CardWrite& write, const std::string& action) {
     if (CardResult outside = checkOutsideChanges(); !outside.ok()) return outside;
     if (!enterWrite()) return CardResult::failed(kBusyHere, card_.folder());
     const std::unique_ptr<CardSession, void (*)(CardSession*)> leave(this, [](CardSession* s) { s->leaveWrite(); });
-    if (recorder_ && !recorderStarted_) {
-        recorderStarted_ = true;
+    if (recorder_) {
         if (std::string error = recorder_->beforeWrite(); !error.empty()) addNotice(std::move(error));
     }
     const std::vector<std::string> names = write.names();

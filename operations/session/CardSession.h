@@ -34,7 +34,7 @@ namespace quorvel {
 class CardRecorder {
 public:
     virtual ~CardRecorder() = default;
-    // Before the first write of this session, under the lock.
+    // Before each write, under the lock: what the card holds then.
     virtual std::string beforeWrite() = 0;
     // After a write landed; `names` are the files it replaced.
     virtual std::string afterWrite(const std::string& action, const std::vector<std::string>& names) = 0;
@@ -151,7 +151,6 @@ private:
     CardSnapshot basis_;
     bool hasBasis_ = false;
     std::unique_ptr<CardRecorder> recorder_;
-    bool recorderStarted_ = false;
     std::vector<std::string> notices_;
     std::set<std::string> told_;
 };

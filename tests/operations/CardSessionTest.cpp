@@ -82,7 +82,7 @@ TEST(CardSession, EveryWriteIsRecordedAndAFailingHistoryIsToldOnce) {
     config.menus[3][1].target1 = "201";
     EXPECT_TRUE(session->save(config, "Gravar").ok());
     EXPECT_TRUE(session->save(config, "Limpar").ok());
-    EXPECT_EQ(log, (std::vector<std::string>{"before", "Gravar 113", "Limpar 113"}));
+    EXPECT_EQ(log, (std::vector<std::string>{"before", "Gravar 113", "before", "Limpar 113"}));
     EXPECT_EQ(session->takeNotices(), std::vector<std::string>{"history folder is read-only"});
     EXPECT_TRUE(session->takeNotices().empty());
     EXPECT_EQ(card.read("031.txt"), "201     0\r\n");

@@ -14,6 +14,7 @@
 #include "CheckCommand.h"
 #include "DiffCommand.h"
 #include "FolderCopyCommand.h"
+#include "HistoryCommand.h"
 #include "PromptsCommand.h"
 #include "ReportHelper.h"
 
@@ -85,10 +86,18 @@ constexpr Command kCommands[] = {
      nullptr, [](CommandContext& c) { return runReportProgram(c.arguments.folder, c.arguments.reportFile, c.err); }},
     {"diff", "Print what differs between two cards, folders or JSON as show prints", CardUse::None,
      [](CLI::App& command, Arguments& arguments) {
-         command.add_option("A", arguments.folder, "Card folder or JSON file")->required()->check(CLI::ExistingPath);
-         command.add_option("B", arguments.other, "Card folder or JSON file")->required()->check(CLI::ExistingPath);
+         const CLI::Validator version(
+             [](std::string& operand) { return versionOperand(operand) ? std::string() : "not a path or DIR@REV"; },
+             "DIR@REV");
+         command.add_option("A", arguments.folder, "Card folder, JSON file or DIR@REV")
+             ->required()
+             ->check(CLI::ExistingPath | version);
+         command.add_option("B", arguments.other, "Card folder, JSON file or DIR@REV")
+             ->required()
+             ->check(CLI::ExistingPath | version);
      },
-     nullptr, [](CommandContext& c) { return diffCards(c.arguments.folder, c.arguments.other, c.out, c.err); },
+     nullptr, [](CommandContext& c) { return diffOperands(c.arguments.folder, c.arguments.other, c.out, c.err); },
+     nullptr,
      [](const Arguments& arguments) {
          if (auto refusal = checkJsonInput(arguments.folder)) return refusal;
          return checkJsonInput(arguments.other);
@@ -98,7 +107,7 @@ constexpr Command kCommands[] = {
          cardFolder(command, arguments);
          command.add_option("FILE", arguments.other, "The configuration, JSON")->required()->check(CLI::ExistingFile);
      },
-     folderOf, [](CommandContext& c) { return applyCard(*c.session, c.arguments.other, c.err); },
+     folderOf, [](CommandContext& c) { return applyCard(*c.session, c.arguments.other, c.err); }, nullptr,
      [](const Arguments& arguments) { return checkJsonInput(arguments.other); }},
     {"holidays", "Fill the holidays of DIR with the national ones of YEAR", CardUse::Writes,
      [](CLI::App& command, Arguments& arguments) {
@@ -106,6 +115,18 @@ constexpr Command kCommands[] = {
          command.add_option("YEAR", arguments.year, "Year")->required()->transform(holidayYear());
      },
      folderOf, [](CommandContext& c) { return holidaysCard(*c.session, c.arguments.year, c.out, c.err); }},
+    {"history", "Print the versions kept of the card in DIR, or restore one", CardUse::None,
+     [](CLI::App& command, Arguments& arguments) {
+         cardFolder(command, arguments);
+         command.add_option("--restore", arguments.revision,
+                            "Write version REV (an id of 7+ characters, or ~N) into the card");
+     },
+     folderOf,
+     [](CommandContext& c) {
+         if (c.arguments.revision.empty()) return printHistory(c.arguments.folder, c.out, c.err);
+         return restoreVersion(*c.session, c.arguments.revision, progressStream(c.err), c.err);
+     },
+     [](const Arguments& arguments) { return arguments.revision.empty() ? CardUse::None : CardUse::Writes; }},
 };
 
 }  // namespace

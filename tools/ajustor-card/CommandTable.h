@@ -31,6 +31,7 @@ struct Arguments {
     std::vector<std::string> assignments;
     PromptArguments prompt;
     int year = 0;
+    std::string revision;  // history --restore
     WriteLockOptions lock;
 };
 
@@ -55,6 +56,9 @@ struct Command {
     // The card folder the command reads or writes (Reads and Writes).
     const std::string& (*card)(const Arguments& arguments);
     ExitCode (*run)(CommandContext& context);
+    // How the command uses the card with these arguments, where that
+    // depends on them (history reads, history --restore writes).
+    CardUse (*useWith)(const Arguments& arguments) = nullptr;
     // Input refused before the card is held (a JSON file that is a FIFO):
     // the reason, or nothing. Null when the command reads no such input.
     std::optional<std::string> (*refuseInput)(const Arguments& arguments) = nullptr;

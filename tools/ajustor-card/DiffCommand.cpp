@@ -10,6 +10,7 @@
 #include "config/CardFolder.h"
 #include "config/CardSequences.h"
 #include "operations/CardDiff.h"
+#include "operations/history/VersionFolder.h"
 
 namespace quorvel::card_tool {
 
@@ -75,6 +76,30 @@ ExitCode diffCards(const std::string& from, const std::string& to, std::ostream&
     const bool equal = list.empty();
     out << Json{{"differences", std::move(list)}}.dump(2, ' ', false, Json::error_handler_t::replace) << '\n';
     return equal ? ExitCode::Success : ExitCode::FindingsReported;
+}
+
+std::optional<std::pair<std::string, std::string>> versionOperand(const std::string& operand) {
+    std::error_code error;
+    const std::size_t at = operand.rfind('@');
+    if (at == std::string::npos || std::filesystem::exists(operand, error)) return std::nullopt;
+    std::string folder = operand.substr(0, at);
+    if (!isFolder(folder)) return std::nullopt;
+    return std::make_pair(std::move(folder), operand.substr(at + 1));
+}
+
+ExitCode diffOperands(const std::string& from, const std::string& to, std::ostream& out, std::ostream& err) {
+    VersionFolder versions[2];
+    std::string sides[2] = {from, to};
+    for (int side = 0; side < 2; ++side) {
+        const auto version = versionOperand(sides[side]);
+        if (!version) continue;
+        if (std::string error = versions[side].materialise(version->first, version->second); !error.empty()) {
+            err << error << '\n';
+            return ExitCode::CardFailure;
+        }
+        sides[side] = versions[side].path();
+    }
+    return diffCards(sides[0], sides[1], out, err);
 }
 
 }  // namespace quorvel::card_tool
