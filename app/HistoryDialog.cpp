@@ -21,7 +21,7 @@ QString shownTime(const std::string& iso) {
 }  // namespace
 
 HistoryDialog::HistoryDialog(const QString& cardFolder, std::function<QString(const QString&)> preview,
-                             std::function<void(const QString&)> restore, QWidget* parent)
+                             std::function<void(const QString&, const QString&)> restore, QWidget* parent)
     : QWidget(parent, Qt::Window),
       card_(toStdString(cardFolder)),
       preview_(std::move(preview)),

@@ -57,7 +57,9 @@ constexpr Command kCommands[] = {
          command.add_flag("--trim", prompt.trim, "Cut silence before and after the speech to 0.3 s and 0.5 s");
      },
      promptFolderOf,
-     [](CommandContext& c) { return promptCard(c.arguments.prompt, c.out, c.err, ::isatty(STDERR_FILENO) == 1); }},
+     [](CommandContext& c) {
+         return promptCard(c.arguments.prompt, std::cin, c.out, c.err, ::isatty(STDERR_FILENO) == 1);
+     }},
     {"prompts", "Print the state and level of every prompt in DIR as JSON", CardUse::None, cardFolder, nullptr,
      [](CommandContext& c) { return printPrompts(c.arguments.folder, c.out); }},
     {"level-all", "Bring every prompt in DIR to the same speech level, -19 dBm0", CardUse::Writes, cardFolder, folderOf,
