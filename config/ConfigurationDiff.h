@@ -4,15 +4,12 @@
 #pragma once
 
 #include <string>
-#include <variant>
 #include <vector>
 
 #include "DeviceConfiguration.h"
+#include "FieldTable.h"
 
 namespace quorvel {
-
-// A text, a list's item index, or a check box.
-using ConfigurationValue = std::variant<std::string, int, bool>;
 
 struct NamedValue {
     std::string path;
@@ -33,8 +30,8 @@ struct ValueChange {
 // The values `to` holds differently from `from`, ordered by path.
 std::vector<ValueChange> diffConfigurations(const DeviceConfiguration& from, const DeviceConfiguration& to);
 
-// The value as the window would show it in a list: texts in quotes, list
-// items and check boxes as words.
-std::string describeValue(const ConfigurationValue& value);
+// "Ring p/Atender: — → 2": the change under the field's caption, its values
+// as the window shows them.
+std::string describeChange(const ValueChange& change);
 
 }  // namespace quorvel

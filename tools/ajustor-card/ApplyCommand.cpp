@@ -5,7 +5,6 @@
 #include "CardCommands.h"
 #include "ConfigurationInput.h"
 #include "FieldEntry.h"
-#include "FieldPath.h"
 #include "JsonFile.h"
 #include "config/CardError.h"
 #include "config/CardFolder.h"
@@ -56,8 +55,8 @@ ExitCode holidaysCard(const std::string& folder, int year, std::ostream& out, st
     const auto dates = nationalHolidays(year);
     for (int i = 0; i < kHolidayCount; ++i) {
         // The dates pass the date field's rules; entered as the window types them.
-        const std::string path = "holidays." + std::to_string(i);
-        for (const std::string& message : enterValue(*resolveFieldPath(config, path), dates[i])) {
+        const std::string path = holidayPath(i);
+        for (const std::string& message : enterValue(*findConfigurationField(path), config, dates[i])) {
             err << path << ": " << message << '\n';
             return ExitCode::ValueRefused;
         }

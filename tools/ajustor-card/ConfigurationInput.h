@@ -19,5 +19,8 @@ enum class JsonEntry {
 // `argument` being the value's path; refused values leave `config` alone.
 std::vector<Refusal> readConfigurationJson(const nlohmann::ordered_json& json, JsonEntry entry,
                                            DeviceConfiguration& config);
+// As above; `named` receives the path of every configuration value `json` names.
+std::vector<Refusal> readConfigurationJson(const nlohmann::ordered_json& json, JsonEntry entry,
+                                           DeviceConfiguration& config, std::vector<std::string>& named);
 
 }  // namespace quorvel::card_tool

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <nlohmann/json.hpp>
+#include <set>
 
 #include "ConfigurationInput.h"
 #include "JsonFile.h"
@@ -22,8 +23,14 @@ bool isFolder(const std::string& path) {
     return std::filesystem::is_directory(path, error);
 }
 
+// The values one side names: every value of a card folder, only those a
+// JSON file holds.
+using NamedValues = std::optional<std::set<std::string>>;
+
+bool names(const NamedValues& named, const std::string& path) { return !named || named->contains(path); }
+
 // One side as a configuration; false after saying why on `err`.
-bool readSide(const std::string& path, DeviceConfiguration& config, std::ostream& err) {
+bool readSide(const std::string& path, DeviceConfiguration& config, NamedValues& named, std::ostream& err) {
     if (isFolder(path)) {
         try {
             loadConfiguration(CardFolder(path), config);
@@ -35,7 +42,9 @@ bool readSide(const std::string& path, DeviceConfiguration& config, std::ostream
     }
     const std::optional<nlohmann::ordered_json> json = readJsonFile(path, err);
     if (!json) return false;
-    const std::vector<Refusal> refusals = readConfigurationJson(*json, JsonEntry::Stored, config);
+    std::vector<std::string> paths;
+    const std::vector<Refusal> refusals = readConfigurationJson(*json, JsonEntry::Stored, config, paths);
+    named.emplace(paths.begin(), paths.end());
     for (const Refusal& refusal : refusals) err << path << ": " << refusal.argument << ": " << refusal.message << '\n';
     return refusals.empty();
 }
@@ -54,10 +63,14 @@ Json audioJson(const std::string& file, const std::optional<PromptAudio>& audio)
 ExitCode diffCards(const std::string& from, const std::string& to, std::ostream& out, std::ostream& err) {
     DeviceConfiguration before;
     DeviceConfiguration after;
-    if (!readSide(from, before, err) || !readSide(to, after, err)) return ExitCode::CardFailure;
+    NamedValues fromNames;
+    NamedValues toNames;
+    if (!readSide(from, before, fromNames, err) || !readSide(to, after, toNames, err)) return ExitCode::CardFailure;
 
     std::vector<std::pair<std::string, Json>> rows;
     for (const ValueChange& change : diffConfigurations(before, after)) {
+        // A value a JSON side leaves out is no difference.
+        if (!names(fromNames, change.path) || !names(toNames, change.path)) continue;
         rows.emplace_back(change.path,
                           Json{{"path", change.path}, {"from", valueJson(change.from)}, {"to", valueJson(change.to)}});
     }
