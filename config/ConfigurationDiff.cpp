@@ -4,13 +4,6 @@
 
 namespace quorvel {
 
-std::vector<NamedValue> configurationValues(const DeviceConfiguration& config) {
-    std::vector<NamedValue> values;
-    values.reserve(configurationFields().size());
-    for (const ConfigurationField& field : configurationFields()) values.push_back({field.path(), field.get(config)});
-    return values;
-}
-
 std::vector<ValueChange> diffConfigurations(const DeviceConfiguration& from, const DeviceConfiguration& to) {
     std::vector<ValueChange> changes;
     for (const ConfigurationField& field : configurationFields()) {

@@ -1,6 +1,5 @@
-// Every configuration value under the dotted path the command-line tool
-// names it by ("menus.3.1.target1", "timetable.Seg.0.time", "holidays.2"),
-// and the values that differ between two configurations.
+// The values that differ between two configurations, under the dotted paths
+// the command-line tool names them by ("menus.3.1.target1", "holidays.2").
 #pragma once
 
 #include <string>
@@ -10,14 +9,6 @@
 #include "FieldTable.h"
 
 namespace quorvel {
-
-struct NamedValue {
-    std::string path;
-    ConfigurationValue value;
-};
-
-// Every value, in the order `ajustor-card show` prints them.
-std::vector<NamedValue> configurationValues(const DeviceConfiguration& config);
 
 struct ValueChange {
     std::string path;

@@ -7,18 +7,25 @@
 namespace quorvel {
 namespace {
 
-TEST(ConfigurationValues, NamesEveryValueOnceInShowOrder) {
-    const std::vector<NamedValue> values = configurationValues(DeviceConfiguration{});
+TEST(ConfigurationFields, NameEveryValueOnceInShowOrder) {
+    const std::vector<ConfigurationField>& fields = configurationFields();
     // 10 menus × 10 options × 3, 8 day kinds × 4 slots × 2, 10 holidays,
     // 4 extensions, 2 access codes, 9 lists, 2 extensions, 3 boxes.
-    EXPECT_EQ(values.size(), 300u + 64u + 10u + 4u + 2u + 14u);
+    EXPECT_EQ(fields.size(), 300u + 64u + 10u + 4u + 2u + 14u);
     std::set<std::string> paths;
-    for (const NamedValue& value : values) paths.insert(value.path);
-    EXPECT_EQ(paths.size(), values.size());
-    EXPECT_EQ(values.front().path, "menus.0.0.target1");
-    EXPECT_EQ(values[300].path, "timetable.Fer.0.time");
-    EXPECT_EQ(values[300].value, ConfigurationValue(std::string(kEmptyTime)));
-    EXPECT_EQ(values.back().path, "settings.extensionSupervision");
+    std::set<std::string> captions;
+    for (const ConfigurationField& field : fields) {
+        paths.insert(field.path());
+        captions.insert(field.caption());
+        EXPECT_EQ(findConfigurationField(field.path()), &field);
+    }
+    EXPECT_EQ(paths.size(), fields.size());
+    EXPECT_EQ(captions.size(), fields.size());
+    EXPECT_EQ(fields.front().path(), "menus.0.0.target1");
+    EXPECT_EQ(fields[300].path(), "timetable.Fer.0.time");
+    EXPECT_EQ(fields[300].get(DeviceConfiguration{}), ConfigurationValue(std::string(kEmptyTime)));
+    EXPECT_EQ(fields.back().path(), "settings.extensionSupervision");
+    EXPECT_EQ(findConfigurationField("menus.01.0.target1"), nullptr);
 }
 
 TEST(ConfigurationDiff, EveryKindOfValueInPathOrder) {

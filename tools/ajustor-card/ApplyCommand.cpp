@@ -4,11 +4,11 @@
 
 #include "CardCommands.h"
 #include "ConfigurationInput.h"
-#include "FieldEntry.h"
 #include "JsonFile.h"
 #include "config/CardError.h"
 #include "config/CardFolder.h"
 #include "config/CardSequences.h"
+#include "config/FieldEntry.h"
 #include "config/NationalHolidays.h"
 
 namespace quorvel::card_tool {

@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "FieldEntry.h"
+#include "config/FieldEntry.h"
 
 namespace quorvel::card_tool {
 

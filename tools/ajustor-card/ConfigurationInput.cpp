@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <limits>
 
-#include "FieldEntry.h"
+#include "config/FieldEntry.h"
 
 namespace quorvel::card_tool {
 

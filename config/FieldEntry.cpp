@@ -4,10 +4,10 @@
 #include <charconv>
 #include <optional>
 
-#include "config/FieldRules.h"
-#include "config/MaskedText.h"
+#include "FieldRules.h"
+#include "MaskedText.h"
 
-namespace quorvel::card_tool {
+namespace quorvel {
 
 namespace {
 
@@ -116,7 +116,7 @@ Messages enterListItem(const ConfigurationField& field, DeviceConfiguration& con
     if (item != items.end()) return selectItem(field, config, item - items.begin());
     long long index = 0;
     const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), index);
-    if (value.empty() || error != std::errc() || end != value.data() + value.size()) return notAnItem(field);
+    if (error != std::errc() || end != value.data() + value.size()) return notAnItem(field);
     return selectItem(field, config, index);
 }
 
@@ -160,4 +160,4 @@ std::vector<std::string> selectItem(const ConfigurationField& field, DeviceConfi
     return {};
 }
 
-}  // namespace quorvel::card_tool
+}  // namespace quorvel

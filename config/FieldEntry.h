@@ -8,9 +8,9 @@
 #include <string_view>
 #include <vector>
 
-#include "config/FieldTable.h"
+#include "FieldTable.h"
 
-namespace quorvel::card_tool {
+namespace quorvel {
 
 // Stores `value` into `field` of `config` when the window would keep it
 // unchanged; otherwise leaves the field alone and returns why (the window's
@@ -22,4 +22,4 @@ std::vector<std::string> enterValue(const ConfigurationField& field, DeviceConfi
 // Selects the item `index` of the list `field` (-1: none), or says why not.
 std::vector<std::string> selectItem(const ConfigurationField& field, DeviceConfiguration& config, long long index);
 
-}  // namespace quorvel::card_tool
+}  // namespace quorvel
