@@ -8,27 +8,19 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
-#include <array>
-#include <string_view>
 
 #include "app/Controls.h"
 #include "app/WaveformView.h"
+#include "config/Catalogue.h"
 
 namespace quorvel {
-
-namespace {
-
-constexpr std::array<std::string_view, 11> kPromptItems = {"Menu 0", "Menu 1", "Menu 2", "Menu 3", "Menu 4", "Menu 5",
-                                                           "Menu 6", "Menu 7", "Menu 8", "Menu 9", "Vinheta"};
-
-}  // namespace
 
 ConvertPage buildConvertPage(QWidget* page) {
     ConvertPage built;
     auto* group = new QGroupBox(QString::fromUtf8("Convertendo arquivo de áudio"), page);
     group->setObjectName(QStringLiteral("GroupBox9"));
 
-    built.promptList = makeDropDownList(group, QStringLiteral("cbNomeArquivo"), kPromptItems);
+    built.promptList = makeDropDownList(group, QStringLiteral("cbNomeArquivo"), promptCaptions());
     auto* select = new QPushButton(QStringLiteral("Selecione..."), group);
     select->setObjectName(QStringLiteral("btSelecione"));
     built.select = select;

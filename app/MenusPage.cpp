@@ -23,9 +23,7 @@ constexpr int kMenuListWidth = 65;
 constexpr int kTargetFieldWidth = 68;
 constexpr int kMenusPerBand = 5;
 
-// Timetable rows as drawn: two blocks side by side; also the tab order.
-constexpr std::array<DayKind, kDayKindCount> kRowOrder = {DayKind::Dom, DayKind::Seg, DayKind::Ter, DayKind::Qua,
-                                                          DayKind::Qui, DayKind::Sex, DayKind::Sab, DayKind::Fer};
+// Timetable rows are drawn in kWeekOrder, two blocks side by side; also the tab order.
 constexpr int kRowsPerBlock = 4;
 
 // Option rows top to bottom: options 1 to 9, then "Não Dig" (digit 0).
@@ -66,7 +64,7 @@ QGroupBox* buildTimetable(QWidget* page, ExitGuard& guard, ConfigurationFields& 
         }
     }
     for (int row = 0; row < kDayKindCount; ++row) {
-        const DayKind kind = kRowOrder[row];
+        const DayKind kind = kWeekOrder[row];
         const int gridRow = 1 + row % kRowsPerBlock;
         const int firstColumn = (row / kRowsPerBlock) * blockColumns;
         grid->addWidget(makeLabel(group, toQString(dayKindCaption(kind))), gridRow, firstColumn);

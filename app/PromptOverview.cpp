@@ -12,14 +12,13 @@
 #include "app/Controls.h"
 #include "app/QtText.h"
 #include "app/WaveformView.h"
+#include "config/Catalogue.h"
 #include "operations/prompt/PromptSurvey.h"
 
 namespace quorvel {
 
 namespace {
 
-constexpr const char* kRowCaptions[PromptCount] = {"Menu 0", "Menu 1", "Menu 2", "Menu 3", "Menu 4", "Menu 5",
-                                                   "Menu 6", "Menu 7", "Menu 8", "Menu 9", "Vinheta"};
 constexpr const char* kHeadings[] = {"", "Arquivo", "Estado", "Duração", "Taxa", "Pico", "Fala", ""};
 
 QLabel* addLabel(QGridLayout* grid, QWidget* parent, int row, int column, const QString& text = {},
@@ -48,7 +47,7 @@ PromptOverview buildPromptOverview(QWidget* parent) {
     for (int index = 0; index < PromptCount; ++index) {
         PromptOverviewRow& row = built.rows[static_cast<std::size_t>(index)];
         const int line = index + 1;
-        addLabel(grid, parent, line, 0, toQString(kRowCaptions[index]));
+        addLabel(grid, parent, line, 0, toQString(promptCaptions()[index]));
         const QString number = QString::number(index);
         row.file = addLabel(grid, parent, line, 1, toQString(*promptFileName(index)));
         row.state = addLabel(grid, parent, line, 2, {}, QStringLiteral("lbVisaoEstado") + number);

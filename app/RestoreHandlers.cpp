@@ -1,6 +1,7 @@
 // A restore into the card folder: what it changes is shown first, and the
 // card's files are kept aside before the backup's replace them.
 #include <QLocale>
+#include <algorithm>
 #include <cstring>
 #include <ctime>
 #include <filesystem>
@@ -8,6 +9,7 @@
 #include "app/MainFormQuorvel.h"
 #include "app/QtText.h"
 #include "config/CardError.h"
+#include "config/Catalogue.h"
 #include "operations/CardDiff.h"
 #include "operations/history/CardHistory.h"
 #include "shell/MessageBoxes.h"
@@ -24,20 +26,23 @@ QString seconds(const PromptAudio& audio) {
     return QLocale(QLocale::Portuguese, QLocale::Brazil).toString(*audio.seconds, 'f', 1) + QStringLiteral(" s");
 }
 
+// "prompts.5" is Menu 5's, "prompts.vinheta" the Vinheta's.
 QString promptLabel(const PromptChange& change) {
-    const bool vinheta = change.path == "prompts.vinheta";
-    const QString owner =
-        vinheta ? QStringLiteral("Vinheta") : QStringLiteral("Menu ") + toQString(change.path.substr(8));
-    return owner + QStringLiteral(" (") + toQString(change.file) + QStringLiteral(")");
+    const std::size_t index = change.path == "prompts.vinheta" ? kMenuCount : std::stoul(change.path.substr(8));
+    return toQString(promptCaptions()[index]) + QStringLiteral(" (") + toQString(change.file) + QStringLiteral(")");
 }
 
-QString valuesText(const std::vector<ValueChange>& values) {
+QString valuesText(std::vector<ValueChange> values) {
+    // In the order of the fields rather than of their paths: a menu option's
+    // two targets and its F box stay together.
+    std::stable_sort(values.begin(), values.end(), [](const ValueChange& a, const ValueChange& b) {
+        return findConfigurationField(a.path) < findConfigurationField(b.path);
+    });
     if (values.empty()) return QString::fromUtf8("Nenhum valor da configuração muda.\n");
     QString text = values.size() == 1 ? QString::fromUtf8("1 valor da configuração muda:\n")
                                       : QString::fromUtf8("%1 valores da configuração mudam:\n").arg(values.size());
     for (std::size_t i = 0; i < values.size() && i < kValuesListed; ++i) {
-        const ValueChange& change = values[i];
-        text += toQString(change.path + ": " + describeValue(change.from) + " → " + describeValue(change.to)) + u'\n';
+        text += toQString(describeChange(values[i])) + u'\n';
     }
     if (values.size() > kValuesListed) text += QString::fromUtf8("... e mais %1.\n").arg(values.size() - kValuesListed);
     return text;

@@ -8,6 +8,7 @@
 
 #include "Catalogue.h"
 #include "FieldRules.h"
+#include "FieldTable.h"
 #include "MaskedText.h"
 #include "NationalHolidays.h"
 
@@ -293,31 +294,30 @@ std::string findingCodeName(FindingCode code) {
 }
 
 std::string findingPath(const FindingPlace& place) {
-    const std::string menu = "menus." + std::to_string(place.first);
-    const auto day = [&] { return "timetable." + std::string(dayKindName(static_cast<DayKind>(place.first))); };
+    const auto day = [&] { return static_cast<DayKind>(place.first); };
     switch (place.kind) {
         case Kind::Target1:
-            return menu + "." + std::to_string(place.second) + ".target1";
+            return optionPath(place.first, place.second, "target1");
         case Kind::Target2:
-            return menu + "." + std::to_string(place.second) + ".target2";
+            return optionPath(place.first, place.second, "target2");
         case Kind::Menu:
-            return menu;
+            return menuPath(place.first);
         case Kind::Prompt:
-            return menu + ".prompt";
+            return menuPath(place.first) + ".prompt";
         case Kind::SlotTime:
-            return day() + "." + std::to_string(place.second) + ".time";
+            return slotPath(day(), place.second, "time");
         case Kind::SlotMenu:
-            return day() + "." + std::to_string(place.second) + ".menu";
+            return slotPath(day(), place.second, "menu");
         case Kind::Day:
-            return day();
+            return dayPath(day());
         case Kind::Holiday:
-            return "holidays." + std::to_string(place.first);
+            return holidayPath(place.first);
         case Kind::Holidays:
-            return "holidays";
+            return kHolidaysPath;
         case Kind::LowerExtension:
             break;
     }
-    return "settings.lowerExtension";
+    return kLowerExtensionPath;
 }
 
 std::optional<int> menuReference(const std::string& target) {

@@ -33,8 +33,8 @@ constexpr std::array<SettingsListInfo, kSettingsListCount> kSettingsLists = {{
     {SettingsList::Res3, "reserved3", "cbRes3", "Reservado", 1, kOneToNine, 9},
 }};
 
-constexpr std::array<std::string_view, kMenuCount> kMenuItems = {"Menu 0", "Menu 1", "Menu 2", "Menu 3", "Menu 4",
-                                                                 "Menu 5", "Menu 6", "Menu 7", "Menu 8", "Menu 9"};
+constexpr std::array<std::string_view, kMenuCount + 1> kPromptCaptions = {
+    "Menu 0", "Menu 1", "Menu 2", "Menu 3", "Menu 4", "Menu 5", "Menu 6", "Menu 7", "Menu 8", "Menu 9", "Vinheta"};
 
 }  // namespace
 
@@ -82,6 +82,8 @@ int settingsListIndex(const GeneralSettings& settings, SettingsList list) {
     return settingsListIndex(const_cast<GeneralSettings&>(settings), list);
 }
 
-const std::array<std::string_view, kMenuCount>& menuListItems() { return kMenuItems; }
+const std::array<std::string_view, kMenuCount + 1>& promptCaptions() { return kPromptCaptions; }
+
+std::span<const std::string_view> menuListItems() { return std::span(kPromptCaptions).first(kMenuCount); }
 
 }  // namespace quorvel

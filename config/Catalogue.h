@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <span>
 #include <string_view>
 
 #include "DeviceConfiguration.h"
@@ -11,6 +12,10 @@ namespace quorvel {
 
 constexpr std::array<DayKind, kDayKindCount> kAllDayKinds = {DayKind::Fer, DayKind::Dom, DayKind::Seg, DayKind::Ter,
                                                              DayKind::Qua, DayKind::Qui, DayKind::Sex, DayKind::Sab};
+
+// The week as the window's timetable, the map and the report show it: Dom to Sáb, then Fer.
+constexpr std::array<DayKind, kDayKindCount> kWeekOrder = {DayKind::Dom, DayKind::Seg, DayKind::Ter, DayKind::Qua,
+                                                           DayKind::Qui, DayKind::Sex, DayKind::Sab, DayKind::Fer};
 
 // "Fer", "Dom", ... "Sab": the spelling of the window's field names.
 std::string_view dayKindName(DayKind kind);
@@ -37,7 +42,9 @@ const std::array<SettingsListInfo, kSettingsListCount>& settingsLists();
 int& settingsListIndex(GeneralSettings& settings, SettingsList list);
 int settingsListIndex(const GeneralSettings& settings, SettingsList list);
 
+// "Menu 0" ... "Menu 9", then "Vinheta": the prompts by their index.
+const std::array<std::string_view, kMenuCount + 1>& promptCaptions();
 // "Menu 0" ... "Menu 9", the items of every timetable menu list.
-const std::array<std::string_view, kMenuCount>& menuListItems();
+std::span<const std::string_view> menuListItems();
 
 }  // namespace quorvel

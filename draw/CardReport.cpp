@@ -8,6 +8,7 @@
 #include <cmath>
 
 #include "config/Catalogue.h"
+#include "config/FieldTable.h"
 #include "config/MaskedText.h"
 #include "draw/FlowMap.h"
 #include "draw/ReportPages.h"
@@ -15,8 +16,6 @@
 namespace quorvel {
 namespace {
 
-constexpr std::array<DayKind, kDayKindCount> kWeekRows = {DayKind::Dom, DayKind::Seg, DayKind::Ter, DayKind::Qua,
-                                                          DayKind::Qui, DayKind::Sex, DayKind::Sab, DayKind::Fer};
 constexpr qreal kPromptRowHeight = 34;
 
 QString fromUtf8(const std::string& text) {
@@ -25,8 +24,6 @@ QString fromUtf8(const std::string& text) {
 QString fromUtf8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
 QString dash() { return QString::fromUtf8("—"); }
-
-QString yesNo(bool value) { return value ? QStringLiteral("Sim") : QString::fromUtf8("Não"); }
 
 QLocale portuguese() { return QLocale(QLocale::Portuguese, QLocale::Brazil); }
 
@@ -61,7 +58,7 @@ private:
     void week() {
         pages_.heading(QString::fromUtf8("Horários da semana"));
         QList<QStringList> rows;
-        for (DayKind kind : kWeekRows) {
+        for (DayKind kind : kWeekOrder) {
             QStringList row{fromUtf8(dayKindCaption(kind))};
             for (const TimeSlot& slot : config().day(kind).slots) {
                 const bool hasMenu = slot.menu >= 0 && slot.menu < kMenuCount;
@@ -167,22 +164,17 @@ private:
 
     void settings() {
         pages_.heading(QString::fromUtf8("Configurações"));
-        const GeneralSettings& values = config().settings;
         QList<QStringList> rows;
-        for (const SettingsListInfo& info : settingsLists()) {
-            const int index = settingsListIndex(values, info.list);
-            rows << QStringList{fromUtf8(info.caption),
-                                index >= 0 && index < info.itemCount ? fromUtf8(info.items[index]) : dash()};
+        for (std::string_view group : {"settings.", "accessCodes."}) {
+            for (const ConfigurationField& field : configurationFields()) {
+                if (!field.path().starts_with(group)) continue;
+                const ConfigurationValue value = field.get(config());
+                // Not even the password's length is printed.
+                const bool hidden = field.rule() == EntryRule::Password && !field.shownText(value).empty();
+                rows << QStringList{fromUtf8(field.caption()),
+                                    hidden ? QStringLiteral("***") : fromUtf8(field.describe(value))};
+            }
         }
-        const auto text = [](const std::string& value) { return value.empty() ? dash() : fromUtf8(value); };
-        rows << QStringList{QStringLiteral("Ramal Inferior"), text(values.lowerExtension)};
-        rows << QStringList{QStringLiteral("Ramal Superior"), text(values.upperExtension)};
-        rows << QStringList{QString::fromUtf8("Saudação"), yesNo(values.greeting)};
-        rows << QStringList{QStringLiteral("Eco de Ramal"), yesNo(values.extensionEcho)};
-        rows << QStringList{QString::fromUtf8("Supervisão de ramal"), yesNo(values.extensionSupervision)};
-        rows << QStringList{QString::fromUtf8("Restauração"), text(config().accessCodes.restoreCode)};
-        rows << QStringList{QStringLiteral("Senha"),
-                            config().accessCodes.password.empty() ? dash() : QStringLiteral("***")};
         pages_.table({0.5, 0.5}, {QStringLiteral("Campo"), QStringLiteral("Valor")}, rows);
     }
 
@@ -215,10 +207,7 @@ private:
                           const PromptSurvey& prompt) {
         const QLocale locale = portuguese();
         const QStringList cells{
-            fromUtf8(prompt.promptName) + (prompt.promptIndex >= kMenuCount
-                                               ? QStringLiteral("\nVinheta")
-                                               : QStringLiteral("\nMenu %1").arg(prompt.promptIndex)),
-            stateText(prompt),
+            fromUtf8(prompt.promptName) + u'\n' + fromUtf8(promptCaptions()[prompt.promptIndex]), stateText(prompt),
             prompt.seconds ? locale.toString(*prompt.seconds, 'f', 1) + QStringLiteral(" s") : dash(),
             prompt.sampleRate ? QString::number(*prompt.sampleRate) + QStringLiteral(" Hz") : dash(),
             prompt.speechLevelDbm0 ? locale.toString(*prompt.speechLevelDbm0, 'f', 1) + QStringLiteral(" dBm0")

@@ -32,10 +32,6 @@ constexpr qreal kEndpointLeft = 930;
 constexpr qreal kEndpointWidth = 150;
 constexpr qreal kEndpointGap = 8;
 
-// The week as the window's timetable reads it: Dom to Sáb, then Fer.
-constexpr std::array<DayKind, kDayKindCount> kWeekRows = {DayKind::Dom, DayKind::Seg, DayKind::Ter, DayKind::Qua,
-                                                          DayKind::Qui, DayKind::Sex, DayKind::Sab, DayKind::Fer};
-
 QString fromUtf8(const std::string& text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
@@ -106,7 +102,7 @@ private:
 
     qreal week() {
         qreal y = kMargin;
-        for (DayKind kind : kWeekRows) {
+        for (DayKind kind : kWeekOrder) {
             const int day = static_cast<int>(kind);
             const FlowDay& flowDay = model_.week[day];
             add(Kind::Day, QRectF(kMargin, y, kDayWidth, kRowHeight), fromUtf8(std::string(dayKindCaption(kind))),

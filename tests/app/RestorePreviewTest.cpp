@@ -48,12 +48,13 @@ public:
     Restoring() : window_(card.folder(), boxes, operations.seams()) {
         window_.tChangeTimer();
         qputenv("XDG_DATA_HOME", dataHome.path().toUtf8());
-        // The backup: the card as it is, then one option row, one prompt
+        // The backup: the card as it is, then one option row, one setting, one prompt
         // replaced and the Vinheta added.
         for (const auto& entry : fs::directory_iterator(card.folder().toStdString())) {
             fs::copy_file(entry.path(), fs::path(backup.path().toStdString()) / entry.path().filename());
         }
         writeFile(backup.path() + QStringLiteral("/031.txt"), "201 M2  1\r\n");
+        writeFile(backup.path() + QStringLiteral("/220.txt"), "20000100        0000\r\n");
         tonesMade = makeTone(card.folder() + QStringLiteral("102.wav"), "0.5") &&
                     makeTone(backup.path() + QStringLiteral("/102.wav"), "1.5") &&
                     makeTone(backup.path() + QStringLiteral("/132.wav"), "2");
@@ -85,10 +86,11 @@ private:
 
 const char* const kPreview =
     "\n\n"
-    "3 valores da configuração mudam:\n"
-    "menus.3.1.flagF: desmarcado → marcado\n"
-    "menus.3.1.target1: \"\" → \"201\"\n"
-    "menus.3.1.target2: \"\" → \"M2\"\n"
+    "4 valores da configuração mudam:\n"
+    "Menu 3, Opção 1, Ramal/Grupo 1: — → 201\n"
+    "Menu 3, Opção 1, Ramal/Grupo 2: — → M2\n"
+    "Menu 3, Opção 1, F: Não → Sim\n"
+    "Ring p/Atender: — → 2\n"
     "Vozes:\n"
     "Menu 2 (102.wav): substituída (0,5 s → 1,5 s)\n"
     "Vinheta (132.wav): acrescentada (2,0 s)\n";

@@ -5,6 +5,10 @@
 
 namespace {
 
+constexpr const char* kNotMenu =
+    "is neither an item of the list (\"Menu 0\", \"Menu 1\", \"Menu 2\", \"Menu 3\", \"Menu 4\", \"Menu 5\", "
+    "\"Menu 6\", \"Menu 7\", \"Menu 8\", \"Menu 9\") nor an item index from -1 to 9";
+
 class ApplyCommand : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -59,7 +63,8 @@ TEST_F(ApplyCommand, ValuesLeftOutKeepTheCards) {
     ASSERT_EQ(runCardTool({"set", card.folder(), "menus.1.1.target1=M4", "settings.pabxType=3"}).status, 0);
     const ToolRun run = runCardTool(
         {"apply", card.folder(),
-         configurationFile(R"({"menus": [[], [{}, {"target2": "250"}]], "settings": {"greeting": true}})")});
+         configurationFile(
+             R"({"menus": [[], [{}, {"target2": "250"}]], "settings": {"greeting": true, "flashTime": "300 ms"}})")});
     ASSERT_EQ(run.status, 0) << run.err;
     const ToolRun diff = runCardTool({"diff", source.folder(), card.folder()});
     EXPECT_EQ(diff.out, R"({
@@ -73,6 +78,11 @@ TEST_F(ApplyCommand, ValuesLeftOutKeepTheCards) {
       "path": "menus.1.1.target2",
       "from": "",
       "to": "250"
+    },
+    {
+      "path": "settings.flashTime",
+      "from": -1,
+      "to": 2
     },
     {
       "path": "settings.greeting",
@@ -93,7 +103,7 @@ TEST_F(ApplyCommand, RefusesTheWholeFileNamingEveryBadValue) {
     const auto before = card.snapshot();
     const ToolRun run = runCardTool({"apply", card.folder(), configurationFile(R"({
         "menus": [[{"target1": "M12"}, {"target1": "M3"}]],
-        "timetable": {"Seg": [{"time": "25:00"}]},
+        "timetable": {"Seg": [{"time": "25:00", "menu": 18446744073709551615}, {"menu": -2}]},
         "settings": {"pabxType": 2, "greeting": "yes", "colour": 1}
     })")});
     EXPECT_EQ(run.status, 2);
@@ -101,8 +111,14 @@ TEST_F(ApplyCommand, RefusesTheWholeFileNamingEveryBadValue) {
     EXPECT_EQ(run.err,
               "menus.0.0.target1: A faixa de menus deve ser de M0 a M9.\n"
               "timetable.Seg.0.time: A hora informada não é valida verifique.\n"
-              "settings.greeting: is neither true nor false\n"
-              "settings.colour: no configuration value is named \"settings.colour\"\n");
+              "timetable.Seg.0.menu: " +
+                  std::string(kNotMenu) +
+                  "\n"
+                  "timetable.Seg.1.menu: " +
+                  kNotMenu +
+                  "\n"
+                  "settings.greeting: is neither true nor false\n"
+                  "settings.colour: no configuration value is named \"settings.colour\"\n");
     EXPECT_EQ(card.snapshot(), before);
 }
 

@@ -75,7 +75,8 @@ TEST_F(SetCommand, RewritesEveryRecordWithTheEnteredValues) {
     expected["421.txt"] = line(holidays);
     expected["222.txt"] = line("    1234    7   ");
     expected["223.txt"] = line(";12345");
-    expected["220.txt"] = line("30100551200 29990009");
+    // Lists take the item shown first: "2" is the item "2", "4" no PABX item but index 4.
+    expected["220.txt"] = line("20100351200 29990008");
     EXPECT_EQ(card.snapshot(), expected);
 }
 
@@ -111,6 +112,36 @@ INSTANTIATE_TEST_SUITE_P(Forms, SetTimeForms,
                          ::testing::Values(TimeCase{"08:30", "0830"}, TimeCase{" 8:30", " 830"},
                                            TimeCase{"8:30", " 830"}, TimeCase{"0:00", " 000"}, TimeCase{"", "    "},
                                            TimeCase{"  :  ", "    "}, TimeCase{":", "    "}));
+
+struct ShownItem {
+    const char* assignment;
+    int column;  // of "220.txt", from 1
+    char digit;
+};
+
+void PrintTo(const ShownItem& item, std::ostream* out) { *out << item.assignment; }
+
+class SetListByShownText : public SetCommand, public ::testing::WithParamInterface<ShownItem> {};
+
+TEST_P(SetListByShownText, StoresTheDigitOfTheItemsIndex) {
+    const ToolRun run = set({GetParam().assignment});
+    ASSERT_EQ(run.status, 0) << run.err;
+    std::string expected = "00000100        0000";
+    expected[GetParam().column - 1] = GetParam().digit;
+    EXPECT_EQ(card.read("220.txt"), line(expected));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    GeneralSettings, SetListByShownText,
+    ::testing::Values(ShownItem{"settings.ringsToAnswer=3", 1, '3'}, ShownItem{"settings.ddcSilence=9", 2, '9'},
+                      ShownItem{"settings.flashTime=300 ms", 5, '3'}, ShownItem{"settings.digitCount=2", 6, '2'},
+                      ShownItem{"settings.digitCount=5", 6, '5'},
+                      ShownItem{"settings.pabxType=Padrão Telebras 4", 7, '4'},
+                      ShownItem{"settings.pabxType=Padrão Intermediário", 7, '5'},
+                      ShownItem{"settings.noAnswerRings=1", 17, '1'}, ShownItem{"settings.reserved1=5", 18, '5'},
+                      ShownItem{"settings.reserved2=7", 19, '7'}, ShownItem{"settings.reserved3=8", 20, '8'},
+                      // Not an item's text: the index as `show` prints it.
+                      ShownItem{"settings.flashTime=2", 5, '3'}));
 
 TEST_F(SetCommand, StopsAtABrokenCardWithoutWriting) {
     card.write("050.txt", "");

@@ -15,6 +15,18 @@ constexpr const char* kStar = "O caracter * só pode ser o primeiro.";
 constexpr const char* kIncompleteTime = "is not a complete time (HH:MM)";
 constexpr const char* kIncompleteDate = "is not a complete date (DD/MM)";
 constexpr const char* kFiltered = "holds characters this field does not accept";
+constexpr const char* kNotMenu =
+    "is neither an item of the list (\"Menu 0\", \"Menu 1\", \"Menu 2\", \"Menu 3\", \"Menu 4\", \"Menu 5\", "
+    "\"Menu 6\", \"Menu 7\", \"Menu 8\", \"Menu 9\") nor an item index from -1 to 9";
+constexpr const char* kNotDigitCount =
+    "is neither an item of the list (\"2\", \"3\", \"4\", \"5\") nor an item index from -1 to 3";
+constexpr const char* kNotFlash =
+    "is neither an item of the list (\"100 ms\", \"200 ms\", \"300 ms\", \"400 ms\", \"500 ms\", \"600 ms\", "
+    "\"700 ms\", \"800 ms\", \"900 ms\") nor an item index from -1 to 8";
+constexpr const char* kNotPabx =
+    "is neither an item of the list (\"Padrão Telebras 1\", \"Padrão Telebras 2\", \"Padrão Telebras 3\", "
+    "\"Padrão Telebras 4\", \"Padrão Intermediário\", \"Padrão Panasonic 1\", \"Padrão Panasonic 2\", "
+    "\"Padrão Panasonic 3\", \"Padrão Panasonic 4\") nor an item index from -1 to 8";
 
 struct Refused {
     std::string argument;
@@ -85,10 +97,14 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(Refused{"timetable.Dom.0.time=ab:cd", {"is not a time the field can hold (HH:MM)"}},
                       Refused{"timetable.Dom.0.time=0830", {"is not a time the field can hold (HH:MM)"}},
                       Refused{"holidays.0=25.12", {"is not a date the field can hold (DD/MM)"}},
-                      Refused{"timetable.Fer.0.menu=10", {"is not an item index from -1 to 9"}},
-                      Refused{"timetable.Fer.0.menu=-2", {"is not an item index from -1 to 9"}},
-                      Refused{"timetable.Fer.0.menu=1.5", {"is not an item index from -1 to 9"}},
-                      Refused{"settings.digitCount=4", {"is not an item index from -1 to 3"}},
+                      Refused{"timetable.Fer.0.menu=10", {kNotMenu}}, Refused{"timetable.Fer.0.menu=-2", {kNotMenu}},
+                      Refused{"timetable.Fer.0.menu=1.5", {kNotMenu}},
+                      Refused{"timetable.Fer.0.menu=menu 1", {kNotMenu}}, Refused{"timetable.Fer.0.menu=", {kNotMenu}},
+                      Refused{"settings.digitCount=6", {kNotDigitCount}},
+                      Refused{"settings.flashTime=1000 ms", {kNotFlash}},
+                      Refused{"settings.flashTime=300ms", {kNotFlash}},
+                      Refused{"settings.pabxType=Padrão Telebras 5", {kNotPabx}},
+                      Refused{"settings.pabxType=18446744073709551615", {kNotPabx}},
                       Refused{"settings.greeting=1", {"is neither true nor false"}},
                       Refused{"menus.0.0.flagF=TRUE", {"is neither true nor false"}}),
     caseName);

@@ -2,8 +2,7 @@
 
 #include <string_view>
 
-#include "FieldEntry.h"
-#include "FieldPath.h"
+#include "config/FieldEntry.h"
 
 namespace quorvel::card_tool {
 
@@ -16,12 +15,12 @@ std::vector<Refusal> applyAssignments(DeviceConfiguration& config, const std::ve
             continue;
         }
         const std::string_view path = std::string_view(argument).substr(0, equals);
-        const std::optional<FieldRef> field = resolveFieldPath(config, path);
+        const ConfigurationField* field = findConfigurationField(path);
         if (!field) {
             refusals.push_back({argument, "no configuration value is named \"" + std::string(path) + "\""});
             continue;
         }
-        for (std::string& message : enterValue(*field, std::string_view(argument).substr(equals + 1))) {
+        for (std::string& message : enterValue(*field, config, std::string_view(argument).substr(equals + 1))) {
             refusals.push_back({argument, std::move(message)});
         }
     }

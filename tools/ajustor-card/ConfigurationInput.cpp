@@ -1,9 +1,9 @@
 #include "ConfigurationInput.h"
 
-#include <climits>
+#include <cstdint>
+#include <limits>
 
-#include "FieldEntry.h"
-#include "FieldPath.h"
+#include "config/FieldEntry.h"
 
 namespace quorvel::card_tool {
 
@@ -11,49 +11,42 @@ namespace {
 
 using Json = nlohmann::ordered_json;
 
-// The value as `set` takes it on its command line; nothing when the JSON
-// type does not fit the field.
-std::optional<std::string> entryText(const FieldRef& field, const Json& value) {
-    switch (field.kind) {
-        case FieldKind::List:
-            if (!value.is_number_integer()) return std::nullopt;
-            if (value.is_number_unsigned()) return std::to_string(value.get<unsigned long long>());
-            return std::to_string(value.get<long long>());
-        case FieldKind::CheckBox:
-            if (!value.is_boolean()) return std::nullopt;
-            return value.get<bool>() ? "true" : "false";
+// A list index as JSON holds it; nothing for other numbers and types.
+// Numbers beyond the widest integer stay beyond every list.
+std::optional<long long> jsonIndex(const Json& value) {
+    if (value.is_number_unsigned()) {
+        const auto index = value.get<std::uint64_t>();
+        return index > std::numeric_limits<long long>::max() ? std::numeric_limits<long long>::max()
+                                                             : static_cast<long long>(index);
+    }
+    if (value.is_number_integer()) return value.get<long long>();
+    return std::nullopt;
+}
+
+std::vector<std::string> takeValue(const ConfigurationField& field, const Json& value, JsonEntry entry,
+                                   DeviceConfiguration& config) {
+    switch (field.rule()) {
+        case EntryRule::List:
+            if (const std::optional<long long> index = jsonIndex(value)) return selectItem(field, config, *index);
+            if (value.is_string()) return enterValue(field, config, value.get<std::string>());
+            return {"is not a whole number (an item index) nor an item's text"};
+        case EntryRule::CheckBox:
+            if (!value.is_boolean()) return {"is neither true nor false"};
+            field.set(config, value.get<bool>());
+            return {};
         default:
-            if (!value.is_string()) return std::nullopt;
-            return value.get<std::string>();
+            break;
     }
-}
-
-std::string expectedType(FieldKind kind) {
-    if (kind == FieldKind::List) return "is not a whole number (an item index)";
-    if (kind == FieldKind::CheckBox) return "is neither true nor false";
-    return "is not a text";
-}
-
-std::vector<std::string> storeValue(const FieldRef& field, const Json& value) {
-    if (field.kind == FieldKind::List) {
-        // get<long long>() would wrap an index past the largest signed one around.
-        const bool huge = value.is_number_unsigned() && value.get<unsigned long long>() > LLONG_MAX;
-        const long long index = huge ? LLONG_MAX : value.get<long long>();
-        if (index < kNoSelection || index >= field.itemCount) {
-            return {"is not an item index from -1 to " + std::to_string(field.itemCount - 1)};
-        }
-        *field.index = static_cast<int>(index);
-    } else if (field.kind == FieldKind::CheckBox) {
-        *field.ticked = value.get<bool>();
-    } else {
-        *field.text = value.get<std::string>();
-    }
+    if (!value.is_string()) return {"is not a text"};
+    if (entry == JsonEntry::Typed) return enterValue(field, config, value.get<std::string>());
+    field.set(config, value.get<std::string>());
     return {};
 }
 
 class Reader {
 public:
-    Reader(JsonEntry entry, DeviceConfiguration& config) : entry_(entry), config_(config) {}
+    Reader(JsonEntry entry, DeviceConfiguration& config, std::vector<std::string>& named)
+        : entry_(entry), config_(config), named_(named) {}
 
     void walk(const Json& json, const std::string& path) {
         if (json.is_object()) {
@@ -71,35 +64,36 @@ public:
 
 private:
     void take(const std::string& path, const Json& value) {
-        const std::optional<FieldRef> field = resolveFieldPath(config_, path);
+        const ConfigurationField* field = findConfigurationField(path);
         if (!field) {
             refuse(path, "no configuration value is named \"" + path + "\"");
             return;
         }
-        const std::optional<std::string> text = entryText(*field, value);
-        if (!text) {
-            refuse(path, expectedType(field->kind));
-            return;
-        }
-        const std::vector<std::string> messages =
-            entry_ == JsonEntry::Typed ? enterValue(*field, *text) : storeValue(*field, value);
-        for (const std::string& message : messages) refuse(path, message);
+        named_.push_back(path);
+        for (std::string& message : takeValue(*field, value, entry_, config_)) refuse(path, std::move(message));
     }
 
-    void refuse(const std::string& path, const std::string& message) {
-        if (refusals_.shown.size() < kShownRefusals) refusals_.shown.push_back({path, message});
+    void refuse(const std::string& path, std::string message) {
+        if (refusals_.shown.size() < kShownRefusals) refusals_.shown.push_back({path, std::move(message)});
         ++refusals_.count;
     }
 
     JsonEntry entry_;
     DeviceConfiguration& config_;
+    std::vector<std::string>& named_;
     JsonRefusals refusals_;
 };
 
 }  // namespace
 
 JsonRefusals readConfigurationJson(const Json& json, JsonEntry entry, DeviceConfiguration& config) {
-    Reader reader(entry, config);
+    std::vector<std::string> named;
+    return readConfigurationJson(json, entry, config, named);
+}
+
+JsonRefusals readConfigurationJson(const Json& json, JsonEntry entry, DeviceConfiguration& config,
+                                   std::vector<std::string>& named) {
+    Reader reader(entry, config, named);
     reader.walk(json, "");
     return reader.take();
 }

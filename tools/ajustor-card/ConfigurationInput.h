@@ -31,6 +31,9 @@ struct JsonRefusals {
 // what `config` held. Counts every value not taken, keeping the first ones;
 // refused values leave `config` alone.
 JsonRefusals readConfigurationJson(const nlohmann::ordered_json& json, JsonEntry entry, DeviceConfiguration& config);
+// As above; `named` receives the path of every configuration value `json` names.
+JsonRefusals readConfigurationJson(const nlohmann::ordered_json& json, JsonEntry entry, DeviceConfiguration& config,
+                                   std::vector<std::string>& named);
 
 // One line per refusal shown, each after `prefix`, and one that counts the others.
 void printRefusals(const JsonRefusals& refusals, const std::string& prefix, std::ostream& err);

@@ -1,6 +1,8 @@
 #include "ConfigurationJson.h"
 
-#include "config/Catalogue.h"
+#include <algorithm>
+
+#include "config/FieldTable.h"
 
 namespace quorvel::card_tool {
 
@@ -8,53 +10,30 @@ namespace {
 
 using Json = nlohmann::ordered_json;
 
-Json menusToJson(const DeviceConfiguration& config) {
-    Json menus = Json::array();
-    for (const auto& menu : config.menus) {
-        Json options = Json::array();
-        for (const MenuOption& option : menu) {
-            options.push_back({{"target1", option.target1}, {"target2", option.target2}, {"flagF", option.flagF}});
-        }
-        menus.push_back(std::move(options));
-    }
-    return menus;
+bool isIndex(std::string_view segment) {
+    return !segment.empty() && std::all_of(segment.begin(), segment.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
-Json timetableToJson(const DeviceConfiguration& config) {
-    Json timetable = Json::object();
-    for (DayKind kind : kAllDayKinds) {
-        Json slots = Json::array();
-        for (const TimeSlot& slot : config.day(kind).slots) {
-            slots.push_back({{"time", slot.time}, {"menu", slot.menu}});
-        }
-        timetable[std::string(dayKindName(kind))] = std::move(slots);
+// The place `path` names inside `json`, made when missing: a segment of
+// digits indexes an array, any other names a member.
+Json& placeOf(Json& json, std::string_view path) {
+    Json* at = &json;
+    while (true) {
+        const std::size_t dot = path.find('.');
+        const std::string_view segment = path.substr(0, dot);
+        at = isIndex(segment) ? &(*at)[std::stoul(std::string(segment))] : &(*at)[std::string(segment)];
+        if (dot == std::string_view::npos) return *at;
+        path.remove_prefix(dot + 1);
     }
-    return timetable;
-}
-
-Json settingsToJson(const GeneralSettings& settings) {
-    Json json = Json::object();
-    for (const SettingsListInfo& list : settingsLists()) {
-        json[std::string(list.field)] = settingsListIndex(settings, list.list);
-    }
-    json["lowerExtension"] = settings.lowerExtension;
-    json["upperExtension"] = settings.upperExtension;
-    json["greeting"] = settings.greeting;
-    json["extensionEcho"] = settings.extensionEcho;
-    json["extensionSupervision"] = settings.extensionSupervision;
-    return json;
 }
 
 }  // namespace
 
 nlohmann::ordered_json configurationToJson(const DeviceConfiguration& config) {
     Json json = Json::object();
-    json["menus"] = menusToJson(config);
-    json["timetable"] = timetableToJson(config);
-    json["holidays"] = config.holidays;
-    json["restrictedExtensions"] = config.restrictedExtensions;
-    json["accessCodes"] = {{"restoreCode", config.accessCodes.restoreCode}, {"password", config.accessCodes.password}};
-    json["settings"] = settingsToJson(config.settings);
+    for (const ConfigurationField& field : configurationFields()) {
+        std::visit([&](const auto& value) { placeOf(json, field.path()) = value; }, field.get(config));
+    }
     return json;
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <nlohmann/json.hpp>
+#include <set>
 
 #include "ConfigurationInput.h"
 #include "JsonFile.h"
@@ -23,8 +24,14 @@ bool isFolder(const std::string& path) {
     return std::filesystem::is_directory(path, error);
 }
 
+// The values one side names: every value of a card folder, only those a
+// JSON file holds.
+using NamedValues = std::optional<std::set<std::string>>;
+
+bool names(const NamedValues& named, const std::string& path) { return !named || named->contains(path); }
+
 // One side as a configuration; otherwise the status to end with, after saying why on `err`.
-ExitCode readSide(const std::string& path, DeviceConfiguration& config, std::ostream& err) {
+ExitCode readSide(const std::string& path, DeviceConfiguration& config, NamedValues& named, std::ostream& err) {
     if (isFolder(path)) {
         try {
             loadConfiguration(CardFolder(path), config);
@@ -36,7 +43,9 @@ ExitCode readSide(const std::string& path, DeviceConfiguration& config, std::ost
     }
     const auto json = readJsonFile(path, err);
     if (const ExitCode* failure = std::get_if<ExitCode>(&json)) return *failure;
-    const JsonRefusals refusals = readConfigurationJson(std::get<Json>(json), JsonEntry::Stored, config);
+    std::vector<std::string> paths;
+    const JsonRefusals refusals = readConfigurationJson(std::get<Json>(json), JsonEntry::Stored, config, paths);
+    named.emplace(paths.begin(), paths.end());
     printRefusals(refusals, path + ": ", err);
     return refusals.empty() ? ExitCode::Success : ExitCode::CardFailure;
 }
@@ -55,11 +64,15 @@ Json audioJson(const std::string& file, const std::optional<PromptAudio>& audio)
 ExitCode diffCards(const std::string& from, const std::string& to, std::ostream& out, std::ostream& err) {
     DeviceConfiguration before;
     DeviceConfiguration after;
-    if (const ExitCode read = readSide(from, before, err); read != ExitCode::Success) return read;
-    if (const ExitCode read = readSide(to, after, err); read != ExitCode::Success) return read;
+    NamedValues fromNames;
+    NamedValues toNames;
+    if (const ExitCode read = readSide(from, before, fromNames, err); read != ExitCode::Success) return read;
+    if (const ExitCode read = readSide(to, after, toNames, err); read != ExitCode::Success) return read;
 
     std::vector<std::pair<std::string, Json>> rows;
     for (const ValueChange& change : diffConfigurations(before, after)) {
+        // A value a JSON side leaves out is no difference.
+        if (!names(fromNames, change.path) || !names(toNames, change.path)) continue;
         rows.emplace_back(change.path,
                           Json{{"path", change.path}, {"from", valueJson(change.from)}, {"to", valueJson(change.to)}});
     }

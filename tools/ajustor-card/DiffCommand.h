@@ -10,7 +10,8 @@
 
 namespace quorvel::card_tool {
 
-// `from` and `to` are each a card folder or a JSON file as `show` prints it.
+// `from` and `to` are each a card folder or a JSON file as `show` prints it;
+// a JSON file holding only some values is compared on those alone.
 // Prints {"differences": [{"path", "from", "to"}, ...]} in path order, the
 // prompts included when both are folders. Success when they are equal,
 // FindingsReported when they differ, CardFailure (nothing printed on `out`)

@@ -4,10 +4,10 @@
 #include <charconv>
 #include <optional>
 
-#include "config/FieldRules.h"
-#include "config/MaskedText.h"
+#include "FieldRules.h"
+#include "MaskedText.h"
 
-namespace quorvel::card_tool {
+namespace quorvel {
 
 namespace {
 
@@ -32,8 +32,8 @@ Messages menuReferenceCheck(std::string_view text) { return asMessages(checkMenu
 Messages timeCheck(std::string_view text) { return asMessages(checkTime(text)); }
 Messages dateCheck(std::string_view text) { return asMessages(checkDate(text)); }
 
-Messages enterFiltered(const FieldRef& field, std::string_view value, KeyFilter filter, int maxLength,
-                       ExitCheck exitCheck) {
+Messages enterFiltered(const ConfigurationField& field, DeviceConfiguration& config, std::string_view value,
+                       KeyFilter filter, int maxLength, ExitCheck exitCheck) {
     std::string kept = filterText(filter, value);
     // The option filter only changes "m" into "M", so a refused character
     // always shows as a shorter text.
@@ -46,7 +46,7 @@ Messages enterFiltered(const FieldRef& field, std::string_view value, KeyFilter 
     if (Messages messages = exitCheck(kept); !messages.empty()) {
         return messages;
     }
-    *field.text = std::move(kept);
+    field.set(config, std::move(kept));
     return {};
 }
 
@@ -84,7 +84,8 @@ std::optional<std::string> maskedForm(MaskKind kind, std::string_view value) {
     return applyMask(kind, value);
 }
 
-Messages enterMasked(const FieldRef& field, std::string_view value, MaskKind kind, ExitCheck exitCheck) {
+Messages enterMasked(const ConfigurationField& field, DeviceConfiguration& config, std::string_view value,
+                     MaskKind kind, ExitCheck exitCheck) {
     std::optional<std::string> masked = maskedForm(kind, value);
     if (!masked) {
         return {kind == MaskKind::Time ? "is not a time the field can hold (HH:MM)"
@@ -99,51 +100,65 @@ Messages enterMasked(const FieldRef& field, std::string_view value, MaskKind kin
             return messages;
         }
     }
-    *field.text = std::move(*masked);
+    field.set(config, std::move(*masked));
     return {};
 }
 
-Messages enterListIndex(const FieldRef& field, std::string_view value) {
-    int index = 0;
+Messages notAnItem(const ConfigurationField& field) {
+    std::string items;
+    for (std::string_view item : field.items()) items += (items.empty() ? "\"" : ", \"") + std::string(item) + "\"";
+    return {"is neither an item of the list (" + items + ") nor an item index from -1 to " +
+            std::to_string(field.items().size() - 1)};
+}
+
+Messages enterListItem(const ConfigurationField& field, DeviceConfiguration& config, std::string_view value) {
+    const auto items = field.items();
+    const auto item = std::find(items.begin(), items.end(), value);
+    if (item != items.end()) return selectItem(field, config, item - items.begin());
+    long long index = 0;
     const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), index);
-    const bool whole = error == std::errc() && end == value.data() + value.size();
-    if (!whole || index < kNoSelection || index >= field.itemCount) {
-        return {"is not an item index from -1 to " + std::to_string(field.itemCount - 1)};
-    }
-    *field.index = index;
-    return {};
+    if (error != std::errc() || end != value.data() + value.size()) return notAnItem(field);
+    return selectItem(field, config, index);
 }
 
-Messages enterTick(const FieldRef& field, std::string_view value) {
+Messages enterTick(const ConfigurationField& field, DeviceConfiguration& config, std::string_view value) {
     if (value != "true" && value != "false") {
         return {"is neither true nor false"};
     }
-    *field.ticked = value == "true";
+    field.set(config, value == "true");
     return {};
 }
 
 }  // namespace
 
-std::vector<std::string> enterValue(const FieldRef& field, std::string_view value) {
-    switch (field.kind) {
-        case FieldKind::OptionTarget:
-            return enterFiltered(field, value, KeyFilter::Option, kTargetMaxLength, menuReferenceCheck);
-        case FieldKind::Extension:
-            return enterFiltered(field, value, KeyFilter::Digit, kExtensionMaxLength, noExitCheck);
-        case FieldKind::Password:
-            return enterFiltered(field, value, KeyFilter::Digit, kPasswordMaxLength, noExitCheck);
-        case FieldKind::RestoreCode:
-            return enterFiltered(field, value, KeyFilter::RestoreCode, kRestoreCodeMaxLength, checkStarPosition);
-        case FieldKind::Time:
-            return enterMasked(field, value, MaskKind::Time, timeCheck);
-        case FieldKind::Date:
-            return enterMasked(field, value, MaskKind::Date, dateCheck);
-        case FieldKind::List:
-            return enterListIndex(field, value);
-        case FieldKind::CheckBox:
+std::vector<std::string> enterValue(const ConfigurationField& field, DeviceConfiguration& config,
+                                    std::string_view value) {
+    switch (field.rule()) {
+        case EntryRule::OptionTarget:
+            return enterFiltered(field, config, value, KeyFilter::Option, kTargetMaxLength, menuReferenceCheck);
+        case EntryRule::Extension:
+            return enterFiltered(field, config, value, KeyFilter::Digit, kExtensionMaxLength, noExitCheck);
+        case EntryRule::Password:
+            return enterFiltered(field, config, value, KeyFilter::Digit, kPasswordMaxLength, noExitCheck);
+        case EntryRule::RestoreCode:
+            return enterFiltered(field, config, value, KeyFilter::RestoreCode, kRestoreCodeMaxLength,
+                                 checkStarPosition);
+        case EntryRule::Time:
+            return enterMasked(field, config, value, MaskKind::Time, timeCheck);
+        case EntryRule::Date:
+            return enterMasked(field, config, value, MaskKind::Date, dateCheck);
+        case EntryRule::List:
+            return enterListItem(field, config, value);
+        case EntryRule::CheckBox:
             break;
     }
-    return enterTick(field, value);
+    return enterTick(field, config, value);
 }
 
-}  // namespace quorvel::card_tool
+std::vector<std::string> selectItem(const ConfigurationField& field, DeviceConfiguration& config, long long index) {
+    if (index < kNoSelection || index >= static_cast<long long>(field.items().size())) return notAnItem(field);
+    field.set(config, static_cast<int>(index));
+    return {};
+}
+
+}  // namespace quorvel
