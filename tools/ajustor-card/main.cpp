@@ -13,6 +13,7 @@
 #include "CardWriteLock.h"
 #include "CheckCommand.h"
 #include "DiffCommand.h"
+#include "DiskCommands.h"
 #include "ExitCode.h"
 #include "FolderCopyCommand.h"
 #include "PromptCommand.h"
@@ -102,12 +103,17 @@ int main(int argc, char** argv) {
         ->required()
         ->check(CLI::Range(quorvel::kFirstHolidayYear, quorvel::kLastHolidayYear));
 
+    DiskCommands disks;
+    addDiskCommands(app, disks);
+
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
         const int status = app.exit(error);
         return status == 0 ? 0 : toStatus(ExitCode::Usage);
     }
+
+    if (const auto result = runDiskCommand(disks, std::cerr)) return toStatus(*result);
 
     // Writers hold the folder they write until they exit; readers never wait.
     std::unique_ptr<quorvel::CardLock> cardLock;
