@@ -37,6 +37,7 @@ class QTimer;
 namespace quorvel {
 
 class CardError;
+class CardNotices;
 class FilteredLineEdit;
 class MaskedEdit;
 class MessageBoxes;
@@ -57,6 +58,8 @@ public:
     ~TMainFormQuorvel() override;
 
     bool dataChanged() const { return dataChanged_; }
+    // The strip's notices of the card as a device; writes report to it.
+    CardNotices* cardNotices() const { return cardNotices_; }
     const QString& programFolder() const { return programFolder_; }
 
     // Whether the window may close now; asks when there are unsaved changes.
@@ -202,6 +205,7 @@ private:
     QFileSystemWatcher* cardWatcher_ = nullptr;
     QTimer* tCartao_ = nullptr;
     QLabel* changedNotice_ = nullptr;  // lbAlterado
+    CardNotices* cardNotices_ = nullptr;
     std::unique_ptr<CardLock> promptLock_;
     TPromptInstaller installPrompt_ = InstallOnCard;
     std::unique_ptr<QTemporaryFile> telephoneCopy_;  // the prompt last played as on the telephone

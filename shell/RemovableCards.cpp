@@ -12,6 +12,7 @@
 #include <QMap>
 #include <QVariantMap>
 #include <algorithm>
+#include <atomic>
 
 namespace {
 
@@ -33,6 +34,13 @@ const QString kObjectManager = QStringLiteral("org.freedesktop.DBus.ObjectManage
 const QString kBlock = QStringLiteral("org.freedesktop.UDisks2.Block");
 const QString kFilesystem = QStringLiteral("org.freedesktop.UDisks2.Filesystem");
 const QString kDrive = QStringLiteral("org.freedesktop.UDisks2.Drive");
+std::atomic<int> nextConnection{0};
+
+// Read at each connection: the D-Bus library reads it once per process.
+QString systemBusAddress() {
+    const QString address = qEnvironmentVariable("DBUS_SYSTEM_BUS_ADDRESS");
+    return address.isEmpty() ? QStringLiteral("unix:path=/run/dbus/system_bus_socket") : address;
+}
 // Mounting waits for the file system check a desktop may run first.
 constexpr int kCallTimeoutMs = 25000;
 
@@ -87,17 +95,24 @@ QString diskServiceSilent(const QString& reason) {
     return QStringLiteral("udisks2, the desktop's disk service, does not answer: %1").arg(reason);
 }
 
-RemovableCards::RemovableCards(QDBusConnection bus) : bus_(std::move(bus)) {
+RemovableCards::RemovableCards()
+    : bus_(
+          QDBusConnection::connectToBus(systemBusAddress(), QStringLiteral("quorvel-disks-%1").arg(nextConnection++))) {
     qDBusRegisterMetaType<Interfaces>();
     qDBusRegisterMetaType<ManagedObjects>();
 }
 
+RemovableCards::~RemovableCards() { QDBusConnection::disconnectFromBus(bus_.name()); }
+
+bool RemovableCards::connected(QString& error) const {
+    if (bus_.isConnected()) return true;
+    error = diskServiceSilent(bus_.lastError().message());
+    return false;
+}
+
 bool RemovableCards::list(std::vector<RemovableVolume>& volumes, QString& error) const {
     volumes.clear();
-    if (!bus_.isConnected()) {
-        error = diskServiceSilent(bus_.lastError().message());
-        return false;
-    }
+    if (!connected(error)) return false;
     const QDBusMessage reply = bus_.call(
         QDBusMessage::createMethodCall(kService, kManager, kObjectManager, QStringLiteral("GetManagedObjects")),
         QDBus::Block, kCallTimeoutMs);
@@ -128,6 +143,7 @@ bool RemovableCards::list(std::vector<RemovableVolume>& volumes, QString& error)
 }
 
 QString RemovableCards::mount(const RemovableVolume& volume, QString& error) const {
+    if (!connected(error)) return {};
     const QDBusMessage reply = bus_.call(filesystemCall(volume, QStringLiteral("Mount")), QDBus::Block, kCallTimeoutMs);
     if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty()) {
         error = reply.errorMessage();
@@ -137,6 +153,8 @@ QString RemovableCards::mount(const RemovableVolume& volume, QString& error) con
 }
 
 bool RemovableCards::unmount(const RemovableVolume& volume, QString& error, bool& busy) const {
+    busy = false;
+    if (!connected(error)) return false;
     const QDBusMessage reply =
         bus_.call(filesystemCall(volume, QStringLiteral("Unmount")), QDBus::Block, kCallTimeoutMs);
     busy = reply.errorName() == QStringLiteral("org.freedesktop.UDisks2.Error.DeviceBusy");

@@ -27,7 +27,12 @@ struct RemovableVolume {
 
 class RemovableCards {
 public:
-    explicit RemovableCards(QDBusConnection bus = QDBusConnection::systemBus());
+    // A connection of its own to the system bus, so that one whose bus went
+    // away is never reused.
+    RemovableCards();
+    ~RemovableCards();
+    RemovableCards(const RemovableCards&) = delete;
+    RemovableCards& operator=(const RemovableCards&) = delete;
 
     // Volumes with a file system on removable drives, by label. False, with
     // the reason in `error`, when the disk service does not answer.
@@ -45,6 +50,9 @@ public:
     const QDBusConnection& bus() const { return bus_; }
 
 private:
+    // Whether the bus is there, saying why not in `error`.
+    bool connected(QString& error) const;
+
     QDBusConnection bus_;
 };
 
