@@ -9,8 +9,10 @@
 #include "app/QtText.h"
 #include "config/CardError.h"
 #include "config/CardFiles.h"
+#include "config/InterruptedWrite.h"
 #include "shell/CardFolderChooser.h"
 #include "shell/MessageBoxes.h"
+#include "shell/RemovableCards.h"
 
 namespace quorvel {
 
@@ -51,19 +53,45 @@ bool livesInCard(const ProgramPlace& place) {
 
 QString withSeparator(const QString& folder) { return QDir(folder).absolutePath() + QDir::separator(); }
 
+// The one inserted card holding card files, else the card or folder picked;
+// an error text when a picked card cannot be mounted.
+std::optional<QString> insertedOrChosen(CardFolderChooser& chooser, const RemovableCards* cards, QString& error) {
+    std::vector<RemovableVolume> inserted;
+    if (cards != nullptr && !cards->list(inserted, error)) error.clear();
+    std::vector<QString> holding;
+    for (const RemovableVolume& card : inserted) {
+        if (!card.mountPoint.isEmpty() && holdsCardFiles(CardFolder(toStdString(card.mountPoint)))) {
+            holding.push_back(card.mountPoint);
+        }
+    }
+    if (holding.size() == 1) return holding.front();
+    const auto choice = chooser.chooseCardFolder(nullptr, inserted);
+    if (!choice) return std::nullopt;
+    if (choice->card < 0) return choice->folder;
+    const RemovableVolume& card = inserted.at(static_cast<std::size_t>(choice->card));
+    if (!card.mountPoint.isEmpty()) return card.mountPoint;
+    return cards->mount(card, error);
+}
+
 }  // namespace
 
 StartFolder cardFolderAtStart(const ProgramPlace& place, const QStringList& arguments, CardFolderChooser& chooser,
-                              MessageBoxes& boxes) {
+                              MessageBoxes& boxes, const RemovableCards* cards) {
     if (livesInCard(place)) return {withSeparator(place.programFolder)};
     std::optional<QString> folder;
     if (arguments.isEmpty()) {
-        folder = chooser.chooseCardFolder(nullptr);
+        QString mountError;
+        folder = insertedOrChosen(chooser, cards, mountError);
+        if (!mountError.isEmpty()) {
+            boxes.showError(nullptr, toQString(errorBoxText(toStdString(mountError))));
+            return {std::nullopt, 1};
+        }
     } else {
         folder = arguments.first();
     }
     if (!folder) return {};
-    if (const int error = unusableBecause(*folder)) {
+    // A write-protected card opens for reading; the window says why it cannot write.
+    if (const int error = unusableBecause(*folder); error != 0 && error != EROFS) {
         boxes.showError(nullptr, toQString(errorBoxText(writeErrorMessage(error))));
         return {std::nullopt, 1};
     }

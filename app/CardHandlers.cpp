@@ -81,7 +81,9 @@ void TMainFormQuorvel::saveFields(const QString& action) {
         }
         session_->acceptCurrentFiles();
     }
+    cardNotices_->writingStarted();
     const CardResult result = session_->save(readFields(fields_), toStdString(action));
+    if (result.ok()) cardNotices_->writingFinished();
     showSessionNotices();
     watchCardFiles();
     if (!result.ok()) {

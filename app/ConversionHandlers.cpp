@@ -97,6 +97,7 @@ void TMainFormQuorvel::WaveOut1Done() {
 void TMainFormQuorvel::promptFinished(const TPromptResult& result) {
     promptHold_.release();
     showSessionNotices();
+    if (result.Outcome == TPromptOutcome::Installed) cardNotices_->writingFinished();
     convertPage_.select->setEnabled(!copying_);
     if (result.Outcome != TPromptOutcome::Installed) return;
     for (int index = 0; index < PromptCount; ++index)

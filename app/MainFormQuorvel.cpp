@@ -12,6 +12,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "app/CardNotices.h"
 #include "app/ClickableLabel.h"
 #include "app/FilteredLineEdit.h"
 #include "app/HistoryDialog.h"
@@ -106,6 +107,7 @@ void TMainFormQuorvel::buildWindow() {
     auto* changedNotice = new QLabel(this);
     strip->insertWidget(strip->indexOf(commands_.verification), changedNotice);
     buildCardWatch(changedNotice);
+    cardNotices_ = new CardNotices(this, strip, commands_, programFolder_, boxes_);
 
     painel_ = buildProgressPanel(this);
     tChange_ = makeTimer(this, QStringLiteral("tChange"), kSettleIntervalMs);

@@ -36,6 +36,7 @@ class QTimer;
 namespace quorvel {
 
 class CardError;
+class CardNotices;
 class FilteredLineEdit;
 class HistoryDialog;
 class MaskedEdit;
@@ -57,6 +58,8 @@ public:
     ~TMainFormQuorvel() override;
 
     bool dataChanged() const { return dataChanged_; }
+    // The strip's notices of the card as a device; writes report to it.
+    CardNotices* cardNotices() const { return cardNotices_; }
     const QString& programFolder() const { return programFolder_; }
 
     // Whether the window may close now; asks when there are unsaved changes.
@@ -218,6 +221,7 @@ private:
     CardSession::Hold promptHold_;     // while a conversion runs
     QTimer* tGrava_ = nullptr;         // retries a save that waits for another program
     QString pendingSave_;              // the action of that save
+    CardNotices* cardNotices_ = nullptr;
     TPromptInstaller installPrompt_ = InstallOnCard;
     std::unique_ptr<QTemporaryFile> telephoneCopy_;  // the prompt last played as on the telephone
     // A row shows only its latest measurement.

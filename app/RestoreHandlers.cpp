@@ -96,6 +96,7 @@ void TMainFormQuorvel::restoreIntoCard(const QString& source, const QString& act
 
     std::string safety;
     CardResult result;
+    cardNotices_->writingStarted();
     runCopy([&](const CardSession::CopyProgress& progress) {
         result = session_->restore(toStdString(source), toStdString(action), safety, progress);
     });

@@ -1,16 +1,19 @@
 // Program entry: one instance per user; the card folder is the folder the
-// program file lives in, or for an installed copy the one given or picked.
+// program file lives in, or for an installed copy the one given, the card
+// inserted or the one picked.
 #include <QApplication>
 
 #include <csignal>
 
 #include "app/CardFolderAtStart.h"
+#include "app/CardWindows.h"
 #include "app/MainFormQuorvel.h"
 #include "app/QtTranslations.h"
 #include "operations/history/HistoryRecorder.h"
 #include "shell/ApplicationTitle.h"
 #include "shell/QtCardFolderChooser.h"
 #include "shell/QtMessageBoxes.h"
+#include "shell/RemovableCards.h"
 #include "shell/SingleInstance.h"
 
 int main(int argc, char* argv[]) {
@@ -29,14 +32,16 @@ int main(int argc, char* argv[]) {
     quorvel::QtMessageBoxes boxes;
     quorvel::QtCardFolderChooser chooser;
     const quorvel::ProgramPlace place{QCoreApplication::applicationDirPath(), QStringLiteral(QUORVEL_INSTALLED_BINDIR)};
-    const auto start = quorvel::cardFolderAtStart(place, QCoreApplication::arguments().mid(1), chooser, boxes);
+    const quorvel::RemovableCards cards;
+    const auto start = quorvel::cardFolderAtStart(place, QCoreApplication::arguments().mid(1), chooser, boxes, &cards);
     if (!start.folder) return start.exitCode;
-    quorvel::TMainFormQuorvel window(*start.folder, boxes);
-    QObject::connect(&instance, &quorvel::SingleInstance::activationRequested, &window, [&window] {
-        if (!window.isVisible()) window.show();
-        window.raise();
-        window.activateWindow();
+    quorvel::CardWindows windows(boxes);
+    windows.open(*start.folder);
+    QObject::connect(&instance, &quorvel::SingleInstance::activationRequested, &windows, [&windows] {
+        quorvel::TMainFormQuorvel* window = windows.window();
+        if (!window->isVisible()) window->show();
+        window->raise();
+        window->activateWindow();
     });
-    window.show();
     return QApplication::exec();
 }

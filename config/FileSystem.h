@@ -67,6 +67,9 @@ public:
     // The bytes this user may still write on the file system of `directory`,
     // and the size of its allocation unit.
     virtual int freeSpace(const std::string& directory, std::uint64_t& bytes, std::uint64_t& blockSize) = 0;
+    // Whether `directory` lies on a removable medium (a card in a reader),
+    // whose writes must reach the medium before it may be pulled out.
+    virtual bool removable(const std::string& directory) = 0;
     // Writes everything cached for the file system of `directory` to its medium.
     virtual int syncFileSystem(const std::string& directory) = 0;
     // The names of the entries of `directory`, without "." and "..".

@@ -2,6 +2,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -236,6 +237,28 @@ public:
         blockSize = info.f_frsize != 0 ? info.f_frsize : info.f_bsize;
         bytes = static_cast<std::uint64_t>(info.f_bavail) * blockSize;
         return 0;
+    }
+
+    bool removable(const std::string& directory) override {
+        struct stat info {};
+        if (::stat(directory.c_str(), &info) != 0) return false;
+        // The block device's sysfs entry: a partition's disk is its parent.
+        char link[64];
+        std::snprintf(link, sizeof link, "/sys/dev/block/%u:%u", major(info.st_dev), minor(info.st_dev));
+        char* device = ::realpath(link, nullptr);
+        if (device == nullptr) return false;
+        std::string path = device;
+        std::free(device);
+        // Card readers on USB and SD slots do not always set the flag.
+        if (path.find("/usb") != std::string::npos || path.find("/mmc") != std::string::npos) return true;
+        for (int level = 0; level < 2; ++level, path = path.substr(0, path.find_last_of('/'))) {
+            std::FILE* flag = std::fopen((path + "/removable").c_str(), "re");
+            if (flag == nullptr) continue;
+            const int value = std::fgetc(flag);
+            std::fclose(flag);
+            return value == '1';
+        }
+        return false;
     }
 
     int syncFileSystem(const std::string& directory) override {

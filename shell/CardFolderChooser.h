@@ -4,17 +4,25 @@
 
 #include <QString>
 #include <optional>
+#include <vector>
+
+#include "shell/RemovableCards.h"
 
 class QWidget;
 
 namespace quorvel {
 
+struct CardChoice {
+    QString folder;  // the folder picked, when no offered card was
+    int card = -1;   // the offered card picked, which may not be mounted yet
+};
+
 class CardFolderChooser {
 public:
     virtual ~CardFolderChooser() = default;
 
-    // The folder picked, or nothing when the technician cancelled.
-    virtual std::optional<QString> chooseCardFolder(QWidget* parent) = 0;
+    // The inserted `cards` are offered first. Nothing when the technician cancelled.
+    virtual std::optional<CardChoice> chooseCardFolder(QWidget* parent, const std::vector<RemovableVolume>& cards) = 0;
 };
 
 }  // namespace quorvel

@@ -1,4 +1,5 @@
-// The card folder picked in the desktop's folder chooser.
+// The card picked among the inserted ones, or a folder picked in the
+// desktop's folder chooser.
 #pragma once
 
 #include "shell/CardFolderChooser.h"
@@ -7,7 +8,7 @@ namespace quorvel {
 
 class QtCardFolderChooser final : public CardFolderChooser {
 public:
-    std::optional<QString> chooseCardFolder(QWidget* parent) override;
+    std::optional<CardChoice> chooseCardFolder(QWidget* parent, const std::vector<RemovableVolume>& cards) override;
 };
 
 }  // namespace quorvel

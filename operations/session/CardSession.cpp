@@ -178,6 +178,13 @@ CardResult CardSession::commit(CardWrite& write, const std::string& action) {
     const std::vector<std::string> names = write.names();
     CardResult result = write.commit();
     if (!result.ok() && result.state == CardState::Unchanged) return result;
+    // A card may be pulled out once the tool says it is written: its file
+    // system's cache, FAT's tables included, goes to the medium first.
+    if (writeThrough_ && result.ok()) {
+        if (int error = card_.fileSystem().syncFileSystem(card_.folder())) {
+            result = CardResult::failed(writeErrorMessage(error), card_.folder(), CardState::Written);
+        }
+    }
     acceptCurrentFiles();
     recordAfter(action, names);
     return result;

@@ -57,6 +57,8 @@ public:
 
     const CardFolder& card() const { return card_; }
     const std::string& folder() const { return card_.folder(); }
+    // The card is on a removable medium: each write is synced through to it.
+    bool writesThrough() const { return writeThrough_; }
 
     // A writer's claim on the card for one operation; the holds of one
     // process share the card's lock, taken by the first and released by the last.
@@ -142,6 +144,7 @@ private:
     CardFolder card_;
     std::string program_;
     CardLock lock_;
+    bool writeThrough_ = false;
     mutable std::mutex holdMutex_;
     int holds_ = 0;
     bool locked_ = false;    // the lock is taken, not only held without one

@@ -96,6 +96,8 @@ public:
     int remove(const std::string& path) override;
     int syncFolder(const std::string& directory) override;
     int freeSpace(const std::string& directory, std::uint64_t& bytes, std::uint64_t& blockSize) override;
+    bool removable(const std::string&) override { return removable_; }
+    void markRemovable() { removable_ = true; }
     int syncFileSystem(const std::string& directory) override;
     int listNames(const std::string& directory, std::vector<std::string>& names) override;
 
@@ -116,6 +118,7 @@ private:
     std::vector<std::string> renamed_;
     std::map<Call, int> calls_;
     std::optional<std::uint64_t> freeBytes_;
+    bool removable_ = false;
 };
 
 }  // namespace quorvel::testing

@@ -12,6 +12,7 @@ package=$(ls ajustor-quorvel_"$version"_*.deb)
 
 contents=$(dpkg-deb --contents "$package" | awk '{print $6}')
 for path in ./usr/bin/ajustor-quorvel ./usr/bin/ajustor-card ./usr/libexec/ajustor-quorvel/ajustor-card-report \
+    ./usr/libexec/ajustor-quorvel/ajustor-card-disks \
     ./usr/share/applications/ajustor-quorvel.desktop \
     ./usr/share/icons/hicolor/scalable/apps/ajustor-quorvel.svg \
     ./usr/share/man/man1/ajustor-quorvel.1.gz ./usr/share/man/man1/ajustor-card.1.gz \

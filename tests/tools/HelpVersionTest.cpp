@@ -31,7 +31,9 @@ TEST(HelpVersion, TheManualDescribesEveryCommand) {
         if (!(words >> name)) continue;
         ++commands;
         EXPECT_NE(manual.find(".B ajustor-card " + name + "\n"), std::string::npos) << name << " lacks a synopsis";
-        EXPECT_NE(manual.find(".BI " + name + " "), std::string::npos) << name << " lacks a description";
+        const bool described =
+            manual.find(".BI " + name + " ") != std::string::npos || manual.find(".B " + name + "\n") != std::string::npos;
+        EXPECT_TRUE(described) << name << " lacks a description";
     }
     EXPECT_GE(commands, 13);
 }

@@ -13,6 +13,7 @@
 #include "CardCommands.h"
 #include "CheckCommand.h"
 #include "DiffCommand.h"
+#include "DiskCommands.h"
 #include "FolderCopyCommand.h"
 #include "HistoryCommand.h"
 #include "PromptsCommand.h"
@@ -129,6 +130,11 @@ constexpr Command kCommands[] = {
          return restoreVersion(*c.session, c.arguments.revision, progressStream(c.err), c.err);
      },
      [](const Arguments& arguments) { return arguments.revision.empty() ? CardUse::None : CardUse::Writes; }},
+    {"cards", "Print the inserted memory cards as JSON", CardUse::None, [](CLI::App&, Arguments&) {}, nullptr,
+     [](CommandContext& c) { return listCards(c.err); }},
+    // The card is written through and unmounted by the disk service, which takes no card lock.
+    {"eject", "Write the card holding DIR through, then unmount it so that it may be pulled out", CardUse::None,
+     cardFolder, nullptr, [](CommandContext& c) { return ejectCard(c.arguments.folder, c.err); }},
 };
 
 }  // namespace
