@@ -4,6 +4,7 @@
 #include <QTabWidget>
 #include <QTimer>
 
+#include "app/CardNotices.h"
 #include "app/MainFormQuorvel.h"
 #include "app/QtText.h"
 #include "config/CardError.h"

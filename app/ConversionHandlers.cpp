@@ -7,6 +7,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 
+#include "app/CardNotices.h"
 #include "app/MainFormQuorvel.h"
 #include "app/QtText.h"
 #include "app/WaveformView.h"

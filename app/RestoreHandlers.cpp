@@ -6,6 +6,7 @@
 #include <ctime>
 #include <filesystem>
 
+#include "app/CardNotices.h"
 #include "app/MainFormQuorvel.h"
 #include "app/QtText.h"
 #include "config/CardError.h"
