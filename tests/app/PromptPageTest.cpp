@@ -2,6 +2,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
 #include <QTest>
@@ -98,6 +99,35 @@ private Q_SLOTS:
         QVERIFY(!child<WaveformView>(window_.get(), QStringLiteral("imgOnda"))->columns().empty());
         // The level choice and the menu choice are not configuration.
         QVERIFY(!window_->dataChanged());
+    }
+
+    // The conversion and the save share the card: the save lands at once,
+    // a second conversion is told to wait, and the first one still installs.
+    void aSaveDuringAConversionLandsAndASecondConversionWaits() {
+        const QString take = card_->folder() + QStringLiteral("take.wav");
+        QVERIFY(makeRecording(take));
+        window_->tChangeTimer();
+        menu_->setCurrentIndex(5);
+        answers_ << take;
+        QTest::mouseClick(select_, Qt::LeftButton);
+        QVERIFY(!select_->isEnabled());
+
+        // No event has run since: the conversion is under way.
+        child<QLineEdit>(window_.get(), QStringLiteral("x031"))->setText(QStringLiteral("201"));
+        window_->btGravaClick();
+        QVERIFY(card_->read(QStringLiteral("031.txt")).startsWith("201"));
+        QVERIFY(boxes_.messages.isEmpty());
+        QVERIFY(boxes_.errors.isEmpty());
+
+        answers_ << take;
+        menu_->setCurrentIndex(3);
+        window_->btSelecioneClick();
+        QCOMPARE(boxes_.messages, QStringList{QString::fromUtf8("Aguarde o fim da conversão em andamento.")});
+
+        QTRY_VERIFY_WITH_TIMEOUT(select_->isEnabled(), 30000);
+        QCOMPARE(log_->text(), QString::fromUtf8("Processos de conversão finalizados..."));
+        QVERIFY(card_->exists(QStringLiteral("105.wav")));
+        QVERIFY(!card_->exists(QStringLiteral("103.wav")));
     }
 
     void unreadableRecordingSaysSoAndKeepsTheOldPrompt() {

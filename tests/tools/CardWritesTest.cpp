@@ -160,7 +160,9 @@ TEST_F(CardWrites, FileSizeLimitFailsLikeAFullDiskAndKeepsTheOriginals) {
     // One byte rather than none: ThreadSanitizer's runtime writes a file before main.
     const ToolRun set = runCardTool({"set", card.folder(), "menus.0.1.target1=12"}, 1);
     EXPECT_EQ(set.status, 1);
-    EXPECT_EQ(set.err, card.folder() + "/001.txt: Disk full. The card holds its previous files.\n");
+    // The history, under the same limit, may say it recorded nothing.
+    const std::string failure = card.folder() + "/001.txt: Disk full. The card holds its previous files.\n";
+    EXPECT_EQ(set.err.substr(0, failure.size()), failure);
     EXPECT_EQ(card.snapshot(), cardBefore);
 }
 

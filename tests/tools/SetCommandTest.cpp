@@ -162,7 +162,9 @@ TEST_F(SetCommand, ReportsAFailedWriteAndKeepsTheOldRecords) {
     const ToolRun run = runCardTool({"set", card.folder(), "menus.0.1.target1=12"}, 1UL);
 
     EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.err, card.folder() + "/001.txt: Disk full. The card holds its previous files.\n");
+    // The history, under the same limit, may say it recorded nothing.
+    const std::string failure = card.folder() + "/001.txt: Disk full. The card holds its previous files.\n";
+    EXPECT_EQ(run.err.substr(0, failure.size()), failure);
     EXPECT_EQ(card.snapshot(), before);
 }
 
