@@ -23,7 +23,7 @@ struct CommandStrip {
     QPushButton* report = nullptr;         // btRelatorio
     // lbAviso: what a write waits for, what the card's history could not keep
     QLabel* notice = nullptr;
-    QPushButton* history = nullptr;        // btHistorico
+    QPushButton* history = nullptr;  // btHistorico
     // lbVerifica, at the right end
     ClickableLabel* verification = nullptr;
 

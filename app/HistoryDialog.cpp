@@ -92,7 +92,8 @@ void HistoryDialog::restoreVersion() {
 }
 
 void showHistoryDialog(QWidget* window, HistoryDialog*& dialog, const QString& cardFolder,
-                       std::function<QString(const QString&)> preview, std::function<void(const QString&, const QString&)> restore) {
+                       std::function<QString(const QString&)> preview,
+                       std::function<void(const QString&, const QString&)> restore) {
     if (dialog == nullptr) {
         dialog = new HistoryDialog(cardFolder, std::move(preview), std::move(restore), window);
     } else {

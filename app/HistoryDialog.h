@@ -47,6 +47,7 @@ private:
 
 // Opens the card's history beside `window`, the one already open if any.
 void showHistoryDialog(QWidget* window, HistoryDialog*& dialog, const QString& cardFolder,
-                       std::function<QString(const QString&)> preview, std::function<void(const QString&, const QString&)> restore);
+                       std::function<QString(const QString&)> preview,
+                       std::function<void(const QString&, const QString&)> restore);
 
 }  // namespace quorvel

@@ -31,8 +31,8 @@ TEST(HelpVersion, TheManualDescribesEveryCommand) {
         if (!(words >> name)) continue;
         ++commands;
         EXPECT_NE(manual.find(".B ajustor-card " + name + "\n"), std::string::npos) << name << " lacks a synopsis";
-        const bool described =
-            manual.find(".BI " + name + " ") != std::string::npos || manual.find(".B " + name + "\n") != std::string::npos;
+        const bool described = manual.find(".BI " + name + " ") != std::string::npos ||
+                               manual.find(".B " + name + "\n") != std::string::npos;
         EXPECT_TRUE(described) << name << " lacks a description";
     }
     EXPECT_GE(commands, 13);

@@ -7,15 +7,15 @@
 #include <CLI/CLI.hpp>
 
 #include "ApplyCommand.h"
-#include "HolidaysCommand.h"
-#include "JsonFile.h"
-#include "OptionChecks.h"
 #include "CardCommands.h"
 #include "CheckCommand.h"
 #include "DiffCommand.h"
 #include "DiskCommands.h"
 #include "FolderCopyCommand.h"
 #include "HistoryCommand.h"
+#include "HolidaysCommand.h"
+#include "JsonFile.h"
+#include "OptionChecks.h"
 #include "PromptsCommand.h"
 #include "ReportHelper.h"
 

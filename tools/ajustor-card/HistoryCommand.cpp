@@ -4,9 +4,9 @@
 
 #include "CardCommands.h"
 #include "config/CardResult.h"
-#include "operations/session/CardSession.h"
 #include "operations/history/CardHistory.h"
 #include "operations/history/VersionFolder.h"
+#include "operations/session/CardSession.h"
 
 namespace quorvel::card_tool {
 
