@@ -102,6 +102,12 @@ void TMainFormQuorvel::restoreIntoCard(const QString& source, const QString& act
         result = session_->restore(toStdString(source), toStdString(action), safety, progress);
     });
     showSessionNotices();
+    if (!result.ok() && safety.empty()) {
+        boxes_.showError(this, QString::fromUtf8("Não foi possível guardar a cópia de segurança do cartão em %1 (%2); "
+                                                 "nada foi restaurado.")
+                                   .arg(toQString(result.file), toQString(result.message)));
+        return;
+    }
     if (!result.ok()) {
         showWriteError(result);
         if (result.state == CardState::Unchanged) return;

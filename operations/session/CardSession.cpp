@@ -216,12 +216,11 @@ CardResult CardSession::restore(const std::string& source, const std::string& ac
     const std::string parent = safetyCopiesFolder();
     std::string error;
     safetyFolder = createSafetyCopyFolder(parent, std::time(nullptr), error);
-    if (safetyFolder.empty()) return CardResult::failed("the safety copy cannot be made: " + error, parent);
+    if (safetyFolder.empty()) return CardResult::failed(error, parent);
     const BackupResult kept = backup(safetyFolder);
-    if (!kept.listingError.empty()) return CardResult::failed(kept.listingError, card_.folder());
-    if (!kept.failures.empty()) {
-        return CardResult::failed("the safety copy cannot be made: " + kept.failures.front().second,
-                                  safetyFolder + kept.failures.front().first);
+    if (!kept.listingError.empty() || !kept.failures.empty()) {
+        const std::string reason = kept.listingError.empty() ? kept.failures.front().second : kept.listingError;
+        return CardResult::failed(reason, std::exchange(safetyFolder, {}));
     }
     pruneSafetyCopies(parent);
 

@@ -115,7 +115,8 @@ public:
     };
     // Keeps the card's plain files in a new safety folder, then replaces the
     // card's files with every plain file of `source`. `safetyFolder` names
-    // where the previous files are.
+    // where the previous files are; it is empty when the safety copy could
+    // not be made, and the result then names the folder it was to be made in.
     CardResult restore(const std::string& source, const std::string& action, std::string& safetyFolder,
                        const CopyProgress& progress = {});
     // Copies the card's plain files into `destination` while no one writes the card.

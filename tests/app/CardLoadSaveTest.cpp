@@ -160,9 +160,12 @@ private Q_SLOTS:
         window.tChangeTimer();
         window.findChild<QLineEdit*>(QStringLiteral("x025"))->setText(QStringLiteral("77"));
         window.btGravaClick();
-        QCOMPARE(boxes.errors, QStringList{QStringLiteral("File access denied.")});
+        QCOMPARE(boxes.errors, QStringList{QStringLiteral("File access denied.\n") + card.folder() +
+                                           QString::fromUtf8("220.txt\n\nNada foi gravado: o cartão continua com a "
+                                                             "configuração anterior.")});
         QVERIFY(window.dataChanged());
-        QCOMPARE(card.read(QStringLiteral("025.txt")), QByteArray("77      0\r\n"));
+        // All or nothing: the file before the read-only one keeps its bytes too.
+        QCOMPARE(card.read(QStringLiteral("025.txt")), emptyCardFile(25));
         QCOMPARE(card.read(QStringLiteral("220.txt")), emptyCardFile(220));
     }
 

@@ -11,8 +11,8 @@ namespace {
 
 using nlohmann::json;
 
-// A card with three versions: after init, after one set, after another;
-// until the card writers record by themselves, the test records them.
+// A card whose writes made four versions: the empty folder before the
+// first write, after init, after one set, after another.
 class HistoryCommand : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -23,10 +23,10 @@ protected:
               {"set", card.folder(), "menus.1.1.target1=2002", "holidays.2=25/12"}}) {
             const ToolRun run = runCardTool(write);
             ASSERT_EQ(run.status, 0) << run.err;
-            quorvel::CardHistory history(card.folder());
-            ASSERT_EQ(history.record(write[0]), "");
-            ids.insert(ids.begin(), history.latest());
         }
+        const json listed = history();
+        for (const json& version : listed["versions"]) ids.push_back(version["id"]);
+        ASSERT_EQ(ids.size(), 4u);
     }
     void TearDown() override { ::unsetenv("XDG_DATA_HOME"); }
 
@@ -53,7 +53,7 @@ TEST_F(HistoryCommand, DiffComparesVersionsWithCardsAndEachOther) {
         {{dir + "@~2", dir + "@~1"}, 3, {"menus.1.1.target1"}},
         {{dir + "@" + ids[0].substr(0, 7), dir}, 0, {}},
         {{dir, dir + "@" + ids[2]}, 3, {"holidays.2", "menus.1.1.target1"}},
-        {{dir + "@~3", dir}, 1, {}},
+        {{dir + "@~4", dir}, 1, {}},
         {{dir + "@abc", dir}, 1, {}},
         {{dir + "/absent@~1", dir}, 64, {}},
     };
@@ -82,8 +82,11 @@ TEST_F(HistoryCommand, RestoreBringsAVersionBackAndIsItselfAVersion) {
     EXPECT_EQ(listed["card"], expected.cardId());
     EXPECT_EQ(listed["repository"], expected.repository());
     // Newest first; a set writes every card file, so the first one rewrites what init made.
-    const std::vector<std::pair<std::string, int>> rows = {
-        {"Restauração da versão " + ids[1].substr(0, 7), 3}, {"set", 3}, {"set", -1}, {"init", 113}};
+    const std::vector<std::pair<std::string, int>> rows = {{"Restauração da versão " + ids[1].substr(0, 7), 3},
+                                                           {"set menus.1.1.target1=2002 holidays.2=25/12", 3},
+                                                           {"set menus.1.1.target1=2001", -1},
+                                                           {"Criação dos arquivos do cartão", 113},
+                                                           {"Estado antes da primeira gravação", 0}};
     ASSERT_EQ(listed["versions"].size(), rows.size());
     for (std::size_t i = 0; i < rows.size(); ++i) {
         if (i > 0) {
@@ -98,7 +101,7 @@ TEST_F(HistoryCommand, RestoreBringsAVersionBackAndIsItselfAVersion) {
     const ToolRun refused = runCardTool({"history", card.folder(), "--restore", "~9"});
     EXPECT_EQ(refused.status, 1);
     EXPECT_NE(refused.err.find("~9"), std::string::npos) << refused.err;
-    EXPECT_EQ(history()["versions"].size(), 4u);
+    EXPECT_EQ(history()["versions"].size(), 5u);
 }
 
 }  // namespace

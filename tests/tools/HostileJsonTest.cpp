@@ -78,7 +78,7 @@ INSTANTIATE_TEST_SUITE_P(
         // A screenful of refusals, then how many more.
         HostileCase{"ManyUnknownValues", unknownKeys(900), 2, 1, "and 880 more values refused", 21},
         HostileCase{"ListIndexPastTheLargestSigned", R"({"settings": {"pabxType": 18446744073709551615}})", 2, 1,
-                    "settings.pabxType: is not an item index from -1 to", 1}),
+                    "settings.pabxType: is neither an item of the list", 1}),
     [](const auto& row) { return std::string(row.param.name); });
 
 }  // namespace

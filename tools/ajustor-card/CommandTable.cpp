@@ -71,7 +71,9 @@ constexpr Command kCommands[] = {
          command.add_option("DEST", arguments.destination, "Backup folder")->required()->check(CLI::ExistingDirectory);
      },
      folderOf,
-     [](CommandContext& c) { return backupCard(*c.session, c.arguments.destination, progressStream(c.err), c.err); }},
+     [](CommandContext& c) {
+         return backupCard(*c.session, c.arguments.destination, c.arguments.lock, progressStream(c.err), c.err);
+     }},
     {"restore", "Copy the plain files of the backup folder SRC into the card folder DEST", CardUse::Writes,
      [](CLI::App& command, Arguments& arguments) {
          command.add_option("SRC", arguments.folder, "Backup folder")->required()->check(CLI::ExistingDirectory);

@@ -8,7 +8,11 @@
 
 namespace quorvel::card_tool {
 
-ExitCode backupCard(CardSession& session, const std::string& destination, std::ostream* progress, std::ostream& err) {
+ExitCode backupCard(CardSession& session, const std::string& destination, const WriteLockOptions& options,
+                    std::ostream* progress, std::ostream& err) {
+    const auto target = CardSession::open(destination, "ajustor-card backup");
+    const std::optional<CardSession::Hold> held = holdCard(*target, "backup", options, false, err);
+    if (!held) return ExitCode::CardFailure;
     const auto copied = [progress](const std::string& name) {
         if (progress != nullptr) *progress << name << '\n';
     };
@@ -32,6 +36,11 @@ ExitCode restoreCard(CardSession& session, const std::string& source, std::ostre
     };
     std::string safety;
     const CardResult result = session.restore(source, "Restauração de " + source, safety, {{}, copied});
+    if (!result.ok() && safety.empty()) {
+        err << result.file << ": the card's files could not be kept there (" << result.message
+            << "); nothing was restored\n";
+        return ExitCode::CardFailure;
+    }
     if (progress != nullptr && result.ok()) *progress << "The card's previous files are kept in " << safety << '\n';
     return reportWrite(result, err);
 }

@@ -4,6 +4,7 @@
 #include <ostream>
 #include <string>
 
+#include "CardWriteLock.h"
 #include "ExitCode.h"
 
 namespace quorvel {
@@ -16,7 +17,9 @@ namespace quorvel::card_tool {
 // one writes the card, naming each file copied on `progress` when there is
 // one. Every file not copied is named on `err` with the reason, and the
 // result is then CardFailure.
-ExitCode backupCard(CardSession& session, const std::string& destination, std::ostream* progress, std::ostream& err);
+// `destination` is held as a card is written, for it may be another card.
+ExitCode backupCard(CardSession& session, const std::string& destination, const WriteLockOptions& options,
+                    std::ostream* progress, std::ostream& err);
 
 // Keeps the card's files in a safety folder, then replaces them with the
 // plain files of `source`, all or none; names the safety folder on `err`.

@@ -18,7 +18,8 @@ ExitCode holidaysCard(CardSession& session, int year, std::ostream& out, std::os
     const ExitCode saved = reportWrite(session.save(config, "Feriados nacionais de " + std::to_string(year)), err);
     if (saved != ExitCode::Success) return saved;
     for (const HolidayDate& date : fill.left) {
-        err << session.folder() << ": the holiday " << date << " was left out: the ten holiday fields are full\n";
+        err << std::string_view(session.folder()).substr(0, session.folder().size() - 1) << ": the holiday " << date
+            << " was left out: the ten holiday fields are full\n";
     }
     out << nlohmann::ordered_json{{"holidays", fill.fields}}.dump(2) << '\n';
     return ExitCode::Success;
