@@ -1,15 +1,13 @@
 #include "app/CardWindows.h"
 
 #include <QDir>
-#include <cstring>
 
 #include "app/CardNotices.h"
 #include "app/MainFormQuorvel.h"
 #include "app/QtText.h"
-#include "config/CardLock.h"
 #include "config/InterruptedWrite.h"
-#include "operations/FolderCopy.h"
 #include "operations/SafetyCopies.h"
+#include "operations/session/CardSession.h"
 #include "shell/MessageBoxes.h"
 
 namespace quorvel {
@@ -23,22 +21,14 @@ QString newestSafetyCopy() {
     return folders.isEmpty() ? QString() : parent.filePath(folders.last()) + QDir::separator();
 }
 
-QStringList copyBack(const QString& safety, const QString& folder) {
-    FolderCopy copy(toStdString(safety), toStdString(folder), ReadOnlyTarget::Refuse);
-    QStringList failures;
-    if (const int error = copy.list()) return {toQString(std::strerror(error))};
-    for (std::size_t index = 0; index < copy.names().size(); ++index) copy.copy(index);
-    copy.finish();
-    for (const CopyFailure& failure : copy.failures()) failures << toQString(failure.name + ": " + failure.reason);
-    return failures;
-}
-
 }  // namespace
 
 void offerLastGoodState(const QString& folder, MessageBoxes& boxes) {
-    // The temporary files of a writer still at work are no sign.
-    CardLock lock(toStdString(folder), "ajustor-quorvel");
-    if (lock.lockForWriting(std::chrono::milliseconds(0), false) == CardLockResult::Busy) return;
+    // The temporary files of a writer still at work are no sign; those of a
+    // killed one stay until they have been named.
+    const auto session = CardSession::open(toStdString(folder), "ajustor-quorvel");
+    const CardSession::Hold hold = session->hold(std::chrono::milliseconds(0), false, {}, true).hold;
+    if (!hold) return;
     QStringList signs;
     for (const std::string& name : interruptedWriteSigns(CardFolder(toStdString(folder)))) signs << toQString(name);
     if (signs.isEmpty()) return;
@@ -55,9 +45,12 @@ void offerLastGoodState(const QString& folder, MessageBoxes& boxes) {
                                              .arg(safety))) {
         return;
     }
-    if (const QStringList failures = copyBack(safety, folder); !failures.isEmpty()) {
-        boxes.showError(nullptr, QString::fromUtf8("A cópia de segurança não foi restaurada por inteiro:\n") +
-                                     failures.join(u'\n'));
+    std::string kept;
+    const CardResult result =
+        session->restore(toStdString(safety), toStdString(QString::fromUtf8("Restauração de ") + safety), kept);
+    if (!result.ok()) {
+        boxes.showError(nullptr,
+                        QString::fromUtf8("A cópia de segurança não foi restaurada: ") + toQString(result.text()));
     }
 }
 
