@@ -61,7 +61,9 @@ void CardSession::setRecorderFactory(RecorderFactory factory) {
 std::shared_ptr<CardSession> CardSession::open(const std::string& folder, const std::string& program,
                                                FileSystem& fileSystem) {
     std::lock_guard guard(registryMutex());
-    const std::string key = realPathOf(folder) + '\n' + std::to_string(reinterpret_cast<std::uintptr_t>(&fileSystem));
+    // One lock per card per process: whoever opens the card first sets the
+    // file system every later writer goes through.
+    const std::string key = realPathOf(folder);
     if (auto existing = registry()[key].lock()) return existing;
     auto session = std::make_shared<CardSession>(folder, program, fileSystem);
     if (recorderFactory()) session->recorder_ = recorderFactory()(session->folder());

@@ -46,8 +46,9 @@ public:
     using RecorderFactory = std::function<std::unique_ptr<CardRecorder>(const std::string& folder)>;
     static void setRecorderFactory(RecorderFactory factory);
 
-    // The session of `folder` in this process, opened on first use. `program`
-    // names this process in other programs' messages ("ajustor-card set").
+    // The session of `folder` in this process, opened on first use with
+    // `program`, which names this process in other programs' messages
+    // ("ajustor-card set"), and `fileSystem`; later calls get that session.
     static std::shared_ptr<CardSession> open(const std::string& folder, const std::string& program,
                                              FileSystem& fileSystem = realFileSystem());
 
