@@ -1,4 +1,5 @@
 #include "CallFlowCheck.h"
+#include "AsciiDigit.h"
 
 #include <algorithm>
 #include <array>
@@ -18,9 +19,7 @@ namespace {
 using Kind = FindingPlace::Kind;
 using MenuFlags = std::array<bool, kMenuCount>;
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
-
-bool allDigits(const std::string& text) { return std::all_of(text.begin(), text.end(), isDigit); }
+bool allDigits(const std::string& text) { return std::all_of(text.begin(), text.end(), isAsciiDigit); }
 
 bool hasTime(const TimeSlot& slot) { return !isMaskEmpty(slot.time); }
 bool hasMenu(const TimeSlot& slot) { return slot.menu >= 0 && slot.menu < kMenuCount; }
@@ -321,7 +320,7 @@ std::string findingPath(const FindingPlace& place) {
 }
 
 std::optional<int> menuReference(const std::string& target) {
-    if (target.size() == 2 && target[0] == 'M' && isDigit(target[1])) return target[1] - '0';
+    if (target.size() == 2 && target[0] == 'M' && isAsciiDigit(target[1])) return target[1] - '0';
     return std::nullopt;
 }
 

@@ -1,4 +1,5 @@
 #include "CallFlowModel.h"
+#include "AsciiDigit.h"
 
 #include <algorithm>
 #include <map>
@@ -10,8 +11,6 @@ namespace quorvel {
 namespace {
 
 using Kind = FindingPlace::Kind;
-
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 std::vector<FlowMenu> menuElements(const DeviceConfiguration& config, const PromptProbe& prompts) {
     const std::array<bool, kMenuCount> reached = reachableMenus(config);
@@ -132,9 +131,9 @@ private:
 TargetKind targetKind(const std::string& target) {
     if (menuReference(target)) return TargetKind::Menu;
     if (target.empty()) return TargetKind::Other;
-    if (std::all_of(target.begin(), target.end(), isDigit)) return TargetKind::Extension;
+    if (std::all_of(target.begin(), target.end(), isAsciiDigit)) return TargetKind::Extension;
     const bool dialling =
-        std::all_of(target.begin(), target.end(), [](char c) { return isDigit(c) || c == '*' || c == '#'; });
+        std::all_of(target.begin(), target.end(), [](char c) { return isAsciiDigit(c) || c == '*' || c == '#'; });
     return dialling ? TargetKind::Dialling : TargetKind::Other;
 }
 

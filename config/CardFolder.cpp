@@ -9,14 +9,10 @@
 #include "FileReplace.h"
 
 namespace quorvel {
-namespace {
-
 std::string withSeparator(std::string folder) {
     if (!folder.empty() && folder.back() != '/') folder += '/';
     return folder;
 }
-
-}  // namespace
 
 CardFolder::CardFolder(std::string folder, FileSystem& fileSystem)
     : folder_(withSeparator(std::move(folder))), fileSystem_(&fileSystem) {}

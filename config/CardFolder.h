@@ -11,6 +11,9 @@ namespace quorvel {
 
 class CardWrite;
 
+// `folder` with a trailing separator; an empty folder stays empty.
+std::string withSeparator(std::string folder);
+
 class CardFolder {
 public:
     // `folder` gets a trailing separator when it has none.

@@ -1,4 +1,5 @@
 #include "FieldEntry.h"
+#include "AsciiDigit.h"
 
 #include <algorithm>
 #include <charconv>
@@ -12,8 +13,6 @@ namespace quorvel {
 namespace {
 
 using Messages = std::vector<std::string>;
-
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 bool hasControlCharacter(std::string_view text) {
     // Backspace passes the key filters as an editing key, not as content.
@@ -76,7 +75,7 @@ std::optional<std::string> maskedForm(MaskKind kind, std::string_view value) {
     const std::string_view first = value.substr(0, at);
     const std::string_view second = value.substr(at + 1);
     const auto shortDigits = [](std::string_view part) {
-        return part.size() <= 2 && std::all_of(part.begin(), part.end(), isDigit);
+        return part.size() <= 2 && std::all_of(part.begin(), part.end(), isAsciiDigit);
     };
     if (!shortDigits(first) || !shortDigits(second)) {
         return std::nullopt;

@@ -1,9 +1,8 @@
 #include "FieldRules.h"
+#include "AsciiDigit.h"
 
 namespace quorvel {
 namespace {
-
-bool isDigit(char32_t c) { return c >= '0' && c <= '9'; }
 
 std::string withoutChars(std::string_view text, std::string_view dropped) {
     std::string kept;
@@ -23,7 +22,7 @@ public:
         skipBlanks();
         int digits = 0;
         value = 0;
-        while (pos_ < text_.size() && isDigit(static_cast<unsigned char>(text_[pos_])) && digits < 4) {
+        while (pos_ < text_.size() && isAsciiDigit(static_cast<unsigned char>(text_[pos_])) && digits < 4) {
             value = value * 10 + (text_[pos_] - '0');
             ++pos_;
             ++digits;
@@ -80,7 +79,7 @@ bool isValidDate(std::string_view text) {
 }  // namespace
 
 bool keyAccepted(KeyFilter filter, char32_t key) {
-    if (key == static_cast<char32_t>(kBackspace) || isDigit(key)) return true;
+    if (key == static_cast<char32_t>(kBackspace) || isAsciiDigit(key)) return true;
     switch (filter) {
         case KeyFilter::Option:
             return key == '#' || key == '*' || key == 'M' || key == 'm';

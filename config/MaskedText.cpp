@@ -1,4 +1,5 @@
 #include "MaskedText.h"
+#include "AsciiDigit.h"
 
 #include <array>
 
@@ -8,14 +9,12 @@ namespace {
 constexpr std::array<int, 3> kRequiredPositions = {1, 3, 4};
 constexpr int kSectionWidth = 2;
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
-
 // Fills a two-position section from the right with the section's last
 // digits; anything else in it has no position to go to.
 void placeSection(std::string& masked, int start, std::string_view section) {
     std::string digits;
     for (char c : section) {
-        if (isDigit(c)) digits += c;
+        if (isAsciiDigit(c)) digits += c;
     }
     if (digits.size() > kSectionWidth) digits.erase(0, digits.size() - kSectionWidth);
     masked.replace(static_cast<std::size_t>(start + kSectionWidth) - digits.size(), digits.size(), digits);
@@ -59,7 +58,7 @@ std::string maskedFromParts(MaskKind kind, std::string_view first, std::string_v
 
 int firstUnfilledRequiredPosition(std::string_view masked) {
     for (int position : kRequiredPositions) {
-        if (static_cast<int>(masked.size()) <= position || !isDigit(masked[position])) return position;
+        if (static_cast<int>(masked.size()) <= position || !isAsciiDigit(masked[position])) return position;
     }
     return -1;
 }
@@ -74,7 +73,7 @@ bool isMaskEmpty(std::string_view masked) {
 }
 
 bool maskAccepts(int position, char c) {
-    return position >= 0 && position < kMaskedLength && position != kMaskSeparatorPosition && isDigit(c);
+    return position >= 0 && position < kMaskedLength && position != kMaskSeparatorPosition && isAsciiDigit(c);
 }
 
 }  // namespace quorvel

@@ -46,6 +46,9 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// How many samples a walk through a prompt reads or writes at a time.
+constexpr std::size_t PromptBlockSamples = 32768;
+
 // The samples of a playable prompt, read in order; optionally rewritten in
 // place, which may also shorten it.
 class PromptReader {

@@ -12,16 +12,13 @@
 #include "config/MaskedText.h"
 #include "draw/FlowMap.h"
 #include "draw/ReportPages.h"
+#include "draw/Utf8Text.h"
 
 namespace quorvel {
 namespace {
 
 constexpr qreal kPromptRowHeight = 34;
 
-QString fromUtf8(const std::string& text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-QString fromUtf8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
 QString dash() { return QString::fromUtf8("—"); }
 

@@ -11,6 +11,7 @@
 #include "config/Catalogue.h"
 #include "config/MaskedText.h"
 #include "draw/FindingColours.h"
+#include "draw/Utf8Text.h"
 
 namespace quorvel {
 namespace {
@@ -31,10 +32,6 @@ constexpr qreal kMenuGap = 16;
 constexpr qreal kEndpointLeft = 930;
 constexpr qreal kEndpointWidth = 150;
 constexpr qreal kEndpointGap = 8;
-
-QString fromUtf8(const std::string& text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 QString menuName(int menu) { return QStringLiteral("Menu %1").arg(menu); }
 

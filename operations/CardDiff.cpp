@@ -9,11 +9,6 @@ namespace quorvel {
 
 namespace {
 
-std::string withSeparator(std::string folder) {
-    if (folder.empty() || folder.back() != '/') folder += '/';
-    return folder;
-}
-
 std::optional<std::string> plainFileBytes(FileSystem& fileSystem, const std::string& path) {
     const FileStatus status = fileSystem.status(path);
     if (!status.exists || !status.regular) return std::nullopt;

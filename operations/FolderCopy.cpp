@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "config/CardError.h"
+#include "config/CardFolder.h"
 #include "operations/FolderListing.h"
 
 namespace quorvel {
@@ -14,11 +15,6 @@ namespace {
 // FAT16 root folder of 512 entries beside a card's files.
 constexpr std::uint64_t kSettleBytes = std::uint64_t{16} << 20;
 constexpr std::size_t kSettleFiles = 32;
-
-std::string withSeparator(std::string folder) {
-    if (!folder.empty() && folder.back() != '/') folder += '/';
-    return folder;
-}
 
 }  // namespace
 

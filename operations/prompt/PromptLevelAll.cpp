@@ -16,13 +16,11 @@ namespace quorvel {
 
 namespace {
 
-constexpr std::size_t BlockSamples = 32768;
-
 // The gain for a prompt, or none when it is left as it is: silent, or
 // already within the tolerance of the target. One pass over the samples.
 std::optional<TLevelPlan> PlanFor(PromptReader& Prompt) {
     TLevelMeasure measure(static_cast<int>(Prompt.sampleRate()));
-    std::vector<std::int16_t> block(BlockSamples);
+    std::vector<std::int16_t> block(PromptBlockSamples);
     for (std::uint64_t at = 0;;) {
         const std::size_t count = Prompt.readAt(at, block.data(), block.size());
         if (count == 0) break;
@@ -46,7 +44,7 @@ std::string WriteLevelled(PromptReader& Prompt, const TLevelPlan& Plan, const st
     try {
         PromptWriter writer(Files, handle, path, Prompt.sampleRate());
         const TLevelTable table(Plan);
-        std::vector<std::int16_t> block(BlockSamples);
+        std::vector<std::int16_t> block(PromptBlockSamples);
         for (std::uint64_t at = 0;;) {
             const std::size_t count = Prompt.readAt(at, block.data(), block.size());
             if (count == 0) break;

@@ -13,12 +13,10 @@ namespace quorvel {
 
 namespace {
 
-constexpr std::size_t BlockSamples = 32768;
-
 // Calls Visit(samples, count, first sample index) for every block of the data.
 template <typename TVisit>
 void ForEachBlock(PromptReader& Prompt, TVisit Visit) {
-    std::vector<std::int16_t> samples(BlockSamples);
+    std::vector<std::int16_t> samples(PromptBlockSamples);
     for (std::uint64_t done = 0;;) {
         const std::size_t count = Prompt.readAt(done, samples.data(), samples.size());
         if (count == 0) return;

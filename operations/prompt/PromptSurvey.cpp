@@ -13,8 +13,6 @@ namespace quorvel {
 
 namespace {
 
-constexpr std::size_t BlockSamples = 32768;
-
 // The bytes of one sample as the reader delivers it, on the 16-bit scale:
 // 8-bit data is unsigned, wider data keeps its top 16 bits.
 std::int16_t To16(const std::uint8_t* Sample, int Bytes) {
@@ -57,7 +55,7 @@ private:
 void MeasurePlayable(PromptReader& Prompt, PromptSurvey& Survey, std::size_t Columns) {
     const auto rate = static_cast<int>(Prompt.sampleRate());
     TFigures figures(Columns, static_cast<std::int64_t>(Prompt.sampleCount()), rate, 1);
-    std::vector<std::int16_t> block(BlockSamples);
+    std::vector<std::int16_t> block(PromptBlockSamples);
     while (const std::size_t count = Prompt.read(block.data(), block.size())) figures.Add(block.data(), count);
     figures.Report(Survey, rate);
 }

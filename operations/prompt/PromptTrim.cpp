@@ -12,8 +12,6 @@ namespace quorvel {
 
 namespace {
 
-constexpr std::size_t BlockSamples = 32768;
-
 // The frames [first, last) to keep of Frames frames around an active span.
 std::optional<std::pair<std::size_t, std::size_t>> RangeAround(
     const std::optional<std::pair<std::uint64_t, std::uint64_t>>& Span, std::size_t Frames, int SampleRate,
@@ -50,7 +48,7 @@ void TrimPromptFile(const std::string& Path, FileSystem& Files) {
     if (verdict.state != PromptState::Playable) throw std::runtime_error(UnplayableConversionText(verdict.reason));
     const auto rate = static_cast<int>(prompt.sampleRate());
     TSpeechLevelMeter meter(rate);
-    std::vector<std::int16_t> block(BlockSamples);
+    std::vector<std::int16_t> block(PromptBlockSamples);
     while (const std::size_t count = prompt.read(block.data(), block.size())) meter.Add(block.data(), count);
     const auto count = static_cast<std::size_t>(prompt.sampleCount());
     const auto range = RangeAround(meter.ActiveSpan(), count, rate, 1);

@@ -42,11 +42,6 @@ std::string realPathOf(const std::string& folder) {
     return path;
 }
 
-std::string withSeparator(std::string folder) {
-    if (!folder.empty() && folder.back() != '/') folder += '/';
-    return folder;
-}
-
 const std::string kNotHeld = "the card is not held for writing";
 const std::string kBusyHere = "the card is being copied; write again once the copy has ended";
 const std::string kChangedMeanwhile = "the card files changed while this command ran; nothing was written";
