@@ -221,8 +221,12 @@ bool ConfigurationPart::FormCloseQuery() {
                           QString::fromUtf8("Existem dados que não foram salvos deseja realmente sair sem salvar?"));
 }
 
-void ConfigurationPart::setCopying(bool copying) {
-    for (ClickableLabel* label : menusPage_.copyLabels) label->setEnabled(!copying);
+void ConfigurationPart::copyStarted() {
+    for (ClickableLabel* label : menusPage_.copyLabels) label->setEnabled(false);
+}
+
+void ConfigurationPart::copyFinished() {
+    for (ClickableLabel* label : menusPage_.copyLabels) label->setEnabled(true);
 }
 
 QWidget* ConfigurationPart::fieldOf(const FindingPlace& place) const {

@@ -62,7 +62,8 @@ public Q_SLOTS:
     // The card got other files from a restore: the fields show them.
     void reloadRestoredCard();
     // While a folder copy runs the day copies, which save, are disabled.
-    void setCopying(bool copying);
+    void copyStarted();
+    void copyFinished();
 
 Q_SIGNALS:
     // After each load, whether or not the card could be read.

@@ -118,10 +118,10 @@ void TMainFormQuorvel::connectParts() {
 
     // A copy holds every command that writes or reloads the card folder.
     BackupPart* backup = backup_.get();
-    for (auto signal : {&BackupPart::copyStarted, &BackupPart::copyFinished}) {
+    for (auto signal : {&BackupPart::copyStarted, &BackupPart::copyFinished})
         connect(backup, signal, this, [this] { PageControl1Change(pageControl_->currentIndex()); });
-        connect(backup, signal, configuration, [this] { configuration_->setCopying(backup_->copying()); });
-    }
+    connect(backup, &BackupPart::copyStarted, configuration, &ConfigurationPart::copyStarted);
+    connect(backup, &BackupPart::copyFinished, configuration, &ConfigurationPart::copyFinished);
     connect(backup, &BackupPart::copyStarted, prompts_.get(), &PromptsPart::copyStarted);
     connect(backup, &BackupPart::copyFinished, prompts_.get(), &PromptsPart::copyFinished);
     connect(backup, &BackupPart::cardRestored, configuration, &ConfigurationPart::reloadRestoredCard);
