@@ -1,14 +1,12 @@
-// The window's claim on its card: the hold while open, the hold around each
-// write, and the watch for card files another program changed.
+#include "app/CardWatch.h"
+
 #include <QFileInfo>
 #include <QFileSystemWatcher>
 #include <QLabel>
 #include <QTimer>
 
-#include "app/MainFormQuorvel.h"
 #include "app/QtText.h"
 #include "config/CardFiles.h"
-#include "shell/MessageBoxes.h"
 
 namespace quorvel {
 
@@ -18,15 +16,17 @@ constexpr int kChangeSettleMs = 200;
 
 }  // namespace
 
-void TMainFormQuorvel::buildCardWatch(QLabel* notice) {
+CardWatch::CardWatch(QWidget* window, std::shared_ptr<CardSession> session, const QString& programFolder,
+                     FileSystem& fileSystem)
+    : QObject(window), session_(std::move(session)), card_(toStdString(programFolder), fileSystem) {
     session_->holdForWindow();
-    changedNotice_ = notice;
+    changedNotice_ = new QLabel(window);
     changedNotice_->setObjectName(QStringLiteral("lbAlterado"));
     changedNotice_->setText(QString::fromUtf8("Cartão alterado por outro programa: Atualizar recarrega"));
     changedNotice_->setStyleSheet(QStringLiteral("color: red;"));
     changedNotice_->hide();
     cardWatcher_ = new QFileSystemWatcher(this);
-    cardWatcher_->addPath(programFolder_);
+    cardWatcher_->addPath(programFolder);
     // A save renames 113 files: one comparison after the burst of signals.
     tCartao_ = new QTimer(this);
     tCartao_->setObjectName(QStringLiteral("tCartao"));
@@ -34,10 +34,10 @@ void TMainFormQuorvel::buildCardWatch(QLabel* notice) {
     tCartao_->setInterval(kChangeSettleMs);
     connect(cardWatcher_, &QFileSystemWatcher::directoryChanged, tCartao_, qOverload<>(&QTimer::start));
     connect(cardWatcher_, &QFileSystemWatcher::fileChanged, tCartao_, qOverload<>(&QTimer::start));
-    connect(tCartao_, &QTimer::timeout, this, &TMainFormQuorvel::cardFilesChanged);
+    connect(tCartao_, &QTimer::timeout, this, &CardWatch::cardFilesChanged);
 }
 
-void TMainFormQuorvel::watchCardFiles() {
+void CardWatch::watchCardFiles() {
     changedNotice_->hide();
     // A file replaced by a rename is no longer watched under its name.
     QStringList names;
@@ -48,21 +48,6 @@ void TMainFormQuorvel::watchCardFiles() {
     }
 }
 
-CardSession::Hold TMainFormQuorvel::holdCard() {
-    // The window's own writes share one hold; another program's write is
-    // waited for by the caller, never here on the window's thread.
-    CardSession::HoldResult held = session_->hold(std::chrono::milliseconds(0), true);
-    if (!held.hold) {
-        boxes_.showMessage(this, QString::fromUtf8("O cartão está sendo gravado por %1. Tente novamente.")
-                                     .arg(toQString(held.holder.describe())));
-    }
-    return std::move(held.hold);
-}
-
-void TMainFormQuorvel::cardFilesChanged() { changedNotice_->setVisible(session_->changedSinceLoad()); }
-
-void TMainFormQuorvel::showSessionNotices() {
-    for (const std::string& notice : session_->takeNotices()) commands_.notice->setText(toQString(notice));
-}
+void CardWatch::cardFilesChanged() { changedNotice_->setVisible(session_->changedSinceLoad()); }
 
 }  // namespace quorvel

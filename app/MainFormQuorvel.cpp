@@ -1,30 +1,18 @@
 #include "app/MainFormQuorvel.h"
 
-#include <QCheckBox>
-#include <QComboBox>
-#include <QGroupBox>
+#include <QCloseEvent>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
 #include <QTabWidget>
-#include <QTemporaryFile>
-#include <QThreadPool>
 #include <QTimer>
 #include <QVBoxLayout>
 
 #include "app/CardNotices.h"
 #include "app/ClickableLabel.h"
-#include "app/FilteredLineEdit.h"
-#include "app/HistoryDialog.h"
-#include "app/MaskedEdit.h"
 #include "app/PipelineEvents.h"
-#include "app/ProgressPanel.h"
-#include "app/SettingsPage.h"
-#include "app/VerificationList.h"
-#include "operations/prompt/PromptFiles.h"
 #include "shell/ApplicationTitle.h"
-#include "shell/OpenFileDialog.h"
-#include "shell/TFolderDialog.h"
 
 namespace quorvel {
 
@@ -32,16 +20,8 @@ namespace {
 
 constexpr int kWindowWidth = 942;
 constexpr int kWindowHeight = 753;
-constexpr int kSettleIntervalMs = 2000;
-constexpr int kPanelWaitIntervalMs = 3000;
 constexpr int kFileWaitIntervalMs = 2500;
-
-QTimer* makeTimer(QObject* owner, const QString& name, int intervalMs) {
-    auto* timer = new QTimer(owner);
-    timer->setObjectName(name);
-    timer->setInterval(intervalMs);
-    return timer;
-}
+constexpr int kConvertPageIndex = 2;
 
 }  // namespace
 
@@ -64,21 +44,16 @@ TMainFormQuorvel::TMainFormQuorvel(const QString& programFolder, MessageBoxes& b
       programFolder_(programFolder),
       boxes_(boxes),
       seams_(seams),
-      card_(programFolder.toStdString(), fileSystem),
-      guard_(boxes, this),
-      openDialog2_(std::make_unique<QtOpenFileDialog>()),
       session_(CardSession::open(programFolder.toStdString(), "ajustor-quorvel", fileSystem)) {
     setObjectName(QStringLiteral("MainFormQuorvel"));
     drainPipelineEventsInQtLoop();
-    buildWindow();
-    connectHandlers();
-    connectConversionHandlers();
-    connectOverviewHandlers();
-    FormCreate();
-    measureOverview();
+    buildWindow(fileSystem);
+    connectParts();
+    configuration_->FormCreate();
+    prompts_->measureOverview();
 }
 
-void TMainFormQuorvel::buildWindow() {
+void TMainFormQuorvel::buildWindow(FileSystem& fileSystem) {
     setWindowTitle(applicationTitle());
     setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
     setFixedSize(kWindowWidth, kWindowHeight);
@@ -94,9 +69,8 @@ void TMainFormQuorvel::buildWindow() {
         pages[i]->setObjectName(QStringLiteral("TabSheet%1").arg(i + 1));
         pageControl_->addTab(pages[i], pageCaptions[i]);
     }
-    menusPage_ = buildMenusPage(pages[0], guard_, fields_);
-    nationalHolidaysButton_ = buildSettingsPage(pages[1], guard_, fields_);
-    convertPage_ = buildConvertPage(pages[2]);
+    configuration_ = std::make_unique<ConfigurationPart>(this, pages[0], pages[1], session_, boxes_);
+    prompts_ = std::make_unique<PromptsPart>(this, pages[2], session_, programFolder_, boxes_, seams_.sound);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
@@ -104,83 +78,89 @@ void TMainFormQuorvel::buildWindow() {
     auto* strip = new QHBoxLayout;
     layout->addLayout(strip);
     commands_ = buildCommandStrip(this, strip);
-    auto* changedNotice = new QLabel(this);
-    strip->insertWidget(strip->indexOf(commands_.verification), changedNotice);
-    buildCardWatch(changedNotice);
+    cardWatch_ = std::make_unique<CardWatch>(this, session_, programFolder_, fileSystem);
+    strip->insertWidget(strip->indexOf(commands_.verification), cardWatch_->notice());
     cardNotices_ = new CardNotices(this, strip, commands_, programFolder_, boxes_);
 
-    painel_ = buildProgressPanel(this);
-    tChange_ = makeTimer(this, QStringLiteral("tChange"), kSettleIntervalMs);
-    tAguarda_ = makeTimer(this, QStringLiteral("tAguarda"), kPanelWaitIntervalMs);
-    makeTimer(this, QStringLiteral("tWaitFile"), kFileWaitIntervalMs);
-
-    folderDialog_ = new TFolderDialog(seams_.folders, this);
-    folderDialog_->setObjectName(QStringLiteral("FolderDialog"));
-    folderDialog_->setCaption(QStringLiteral("Procurar Pasta"));
-    folderDialog_->setTitle(QString::fromUtf8("Selecione o local para gravação"));
-    folderDialog_->setOptions(TFolderDialog::fdoBrowseForComputer | TFolderDialog::fdoNewDialogStyle);
-    verificationList_ = new VerificationList(this);
-    flowMap_ = new FlowMapWindow(this, boxes_, [this](QWidget* parent, const QString& caption, const QString& filter) {
-        return saveChooser_(parent, caption, filter);
-    });
+    backup_ = std::make_unique<BackupPart>(this, session_, programFolder_, fileSystem, boxes_, seams_.folders);
+    auto* waitFile = new QTimer(this);
+    waitFile->setObjectName(QStringLiteral("tWaitFile"));
+    waitFile->setInterval(kFileWaitIntervalMs);
+    checkLine_ = std::make_unique<CheckLine>(this, commands_.verification, programFolder_);
+    mapReport_ = std::make_unique<MapReportPart>(this, programFolder_, boxes_,
+                                                 [this] { return configuration_->configuration(); });
 }
 
-void TMainFormQuorvel::connectHandlers() {
-    for (auto& menu : fields_.menus) {
-        for (OptionRowFields& row : menu) {
-            for (FilteredLineEdit* field : {row.x, row.y}) {
-                connect(field, &QLineEdit::textChanged, this, &TMainFormQuorvel::x001Change);
-                connect(field, &FilteredLineEdit::left, this, [this, field] { x001Exit(field); });
-            }
-            connect(row.z, &QCheckBox::toggled, this, &TMainFormQuorvel::x001Change);
-        }
-    }
-    for (auto& day : fields_.timetable) {
-        for (SlotFields& slot : day) {
-            connect(slot.time, &MaskedEdit::maskedTextChanged, this, &TMainFormQuorvel::x001Change);
-            connect(slot.time, &MaskedEdit::left, this, [this, field = slot.time] { HoraDom1Exit(field); });
-            // Lists notify only when the user picks an item.
-            connect(slot.menu, &QComboBox::activated, this, &TMainFormQuorvel::x001Change);
-        }
-    }
-    for (MaskedEdit* holiday : fields_.holidays) {
-        connect(holiday, &MaskedEdit::maskedTextChanged, this, &TMainFormQuorvel::x001Change);
-        connect(holiday, &MaskedEdit::left, this, [this, holiday] { edFer1Exit(holiday); });
-    }
-    for (QComboBox* list : fields_.settingsLists) {
-        connect(list, &QComboBox::activated, this, &TMainFormQuorvel::x001Change);
-    }
-    for (FilteredLineEdit* edit : fields_.restrictedExtensions) {
-        connect(edit, &QLineEdit::textChanged, this, &TMainFormQuorvel::x001Change);
-    }
-    for (FilteredLineEdit* edit :
-         {fields_.lowerExtension, fields_.upperExtension, fields_.restoreCode, fields_.password}) {
-        connect(edit, &QLineEdit::textChanged, this, &TMainFormQuorvel::x001Change);
-    }
-    connect(fields_.restoreCode, &FilteredLineEdit::left, this, &TMainFormQuorvel::edRestauraExit);
-    for (QCheckBox* box : {fields_.greeting, fields_.extensionEcho, fields_.extensionSupervision}) {
-        connect(box, &QCheckBox::toggled, this, &TMainFormQuorvel::x001Change);
-    }
-
-    connect(tChange_, &QTimer::timeout, this, &TMainFormQuorvel::tChangeTimer);
+void TMainFormQuorvel::connectParts() {
     connect(pageControl_, &QTabWidget::currentChanged, this, &TMainFormQuorvel::PageControl1Change);
-    connect(commands_.save, &QPushButton::clicked, this, &TMainFormQuorvel::btGravaClick);
-    connect(commands_.clear, &QPushButton::clicked, this, &TMainFormQuorvel::btClearClick);
-    connect(commands_.history, &QPushButton::clicked, this, [this] {
-        showHistoryDialog(
-            this, history_, programFolder_, [this](const QString& version) { return restorePreviewText(version); },
-            [this](const QString& version, const QString& action) { restoreIntoCard(version, action); });
-    });
-    connect(menusPage_.copyLabels[0], &ClickableLabel::clicked, this, &TMainFormQuorvel::Label97Click);
-    connect(menusPage_.copyLabels[1], &ClickableLabel::clicked, this, &TMainFormQuorvel::Label98Click);
-    connect(menusPage_.copyLabels[2], &ClickableLabel::clicked, this, &TMainFormQuorvel::Label99Click);
-    connect(menusPage_.copyLabels[3], &ClickableLabel::clicked, this, &TMainFormQuorvel::Label100Click);
-    connectFolderCopyHandlers();
-    connectHolidayHandlers();
-    connectPromptHandlers();
-    connect(commands_.verification, &ClickableLabel::clicked, this, &TMainFormQuorvel::lbVerificaClick);
-    connect(verificationList_, &VerificationList::chosen, this, &TMainFormQuorvel::lvVerificaDblClick);
-    connectMapHandlers();
+    connect(commands_.save, &QPushButton::clicked, configuration_.get(), &ConfigurationPart::btGravaClick);
+    connect(commands_.clear, &QPushButton::clicked, configuration_.get(), &ConfigurationPart::btClearClick);
+    connect(commands_.update, &QPushButton::clicked, configuration_.get(), &ConfigurationPart::btAtualizaClick);
+    connect(commands_.backup, &QPushButton::clicked, backup_.get(), &BackupPart::btBackupClick);
+    connect(commands_.restoreBackup, &QPushButton::clicked, backup_.get(), &BackupPart::btRestBackUpClick);
+    connect(commands_.history, &QPushButton::clicked, backup_.get(), &BackupPart::btHistoricoClick);
+    connect(commands_.map, &QPushButton::clicked, mapReport_.get(), &MapReportPart::btMapaClick);
+    connect(commands_.report, &QPushButton::clicked, mapReport_.get(), &MapReportPart::btRelatorioClick);
+    connect(commands_.remoteSupport, &QPushButton::clicked, this, &TMainFormQuorvel::Button1Click);
+
+    // What the card holds is watched and checked after each load and save.
+    ConfigurationPart* configuration = configuration_.get();
+    connect(configuration, &ConfigurationPart::cardReloaded, cardWatch_.get(), &CardWatch::watchCardFiles);
+    connect(configuration, &ConfigurationPart::cardWritten, cardWatch_.get(), &CardWatch::watchCardFiles);
+    connect(configuration, &ConfigurationPart::configurationStored, checkLine_.get(), &CheckLine::refresh);
+    connect(checkLine_.get(), &CheckLine::callFlowChanged, mapReport_.get(), &MapReportPart::setModel);
+    connect(checkLine_.get(), &CheckLine::findingChosen, this, &TMainFormQuorvel::showField);
+    connect(mapReport_.get(), &MapReportPart::fieldRequested, this, &TMainFormQuorvel::showField);
+
+    connect(configuration, &ConfigurationPart::playRequested, prompts_.get(), &PromptsPart::playMenu);
+    connect(configuration, &ConfigurationPart::stopRequested, prompts_.get(), &PromptsPart::SpeedButton15Click);
+    connect(configuration, &ConfigurationPart::fieldsCleared, prompts_.get(), &PromptsPart::clearSelection);
+
+    // A copy holds every command that writes or reloads the card folder.
+    BackupPart* backup = backup_.get();
+    for (auto signal : {&BackupPart::copyStarted, &BackupPart::copyFinished})
+        connect(backup, signal, this, [this] { PageControl1Change(pageControl_->currentIndex()); });
+    connect(backup, &BackupPart::copyStarted, configuration, &ConfigurationPart::copyStarted);
+    connect(backup, &BackupPart::copyFinished, configuration, &ConfigurationPart::copyFinished);
+    connect(backup, &BackupPart::copyStarted, prompts_.get(), &PromptsPart::copyStarted);
+    connect(backup, &BackupPart::copyFinished, prompts_.get(), &PromptsPart::copyFinished);
+    connect(backup, &BackupPart::cardRestored, configuration, &ConfigurationPart::reloadRestoredCard);
+
+    // The strip tells what the writes wait for and when the card may be pulled out.
+    connect(configuration, &ConfigurationPart::writingStarted, cardNotices_, &CardNotices::writingStarted);
+    connect(configuration, &ConfigurationPart::writingFinished, cardNotices_, &CardNotices::writingFinished);
+    connect(backup, &BackupPart::writingStarted, cardNotices_, &CardNotices::writingStarted);
+    connect(prompts_.get(), &PromptsPart::writingFinished, cardNotices_, &CardNotices::writingFinished);
+    connect(configuration, &ConfigurationPart::notice, commands_.notice, &QLabel::setText);
+    connect(prompts_.get(), &PromptsPart::notice, commands_.notice, &QLabel::setText);
+    connect(backup, &BackupPart::notice, commands_.notice, &QLabel::setText);
+}
+
+void TMainFormQuorvel::PageControl1Change(int index) {
+    for (QPushButton* button : commands_.configurationButtons())
+        button->setEnabled(index != kConvertPageIndex && !backup_->copying());
+}
+
+void TMainFormQuorvel::Button1Click() {
+    seams_.launcher.launch(programFolder_ + QStringLiteral("suporte/AA_v3.5.exe"));
+}
+
+void TMainFormQuorvel::showField(const FindingPlace& place) {
+    QWidget* field =
+        place.kind == FindingPlace::Kind::Prompt ? prompts_->promptField(place.first) : configuration_->fieldOf(place);
+    for (int page = 0; page < pageControl_->count(); ++page) {
+        if (pageControl_->widget(page)->isAncestorOf(field)) pageControl_->setCurrentIndex(page);
+    }
+    activateWindow();
+    field->setFocus(Qt::OtherFocusReason);
+}
+
+void TMainFormQuorvel::closeEvent(QCloseEvent* event) {
+    if (FormCloseQuery()) {
+        event->accept();
+    } else {
+        event->ignore();
+    }
 }
 
 }  // namespace quorvel

@@ -131,7 +131,7 @@ bool showActive(QWidget* window) {
 
 std::unique_ptr<TMainFormQuorvel> openWindow(const CardFolderOnDisk& card, MessageBoxes& boxes, bool settled) {
     auto window = std::make_unique<TMainFormQuorvel>(card.folder(), boxes);
-    if (settled) window->tChangeTimer();
+    if (settled) window->configuration().tChangeTimer();
     showActive(window.get());
     return window;
 }

@@ -32,7 +32,7 @@ struct Step {
 class Copying {
 public:
     Copying() : window_(card.folder(), boxes, operations.seams(), fileSystem) {
-        window_.tChangeTimer();
+        window_.configuration().tChangeTimer();
         fileSystem.onOpenRead = [this](const std::string&) {
             steps << Step{label("lbArquivo"), label("lbContabil"), bar()->value(), bar()->maximum()};
         };
@@ -119,7 +119,7 @@ private Q_SLOTS:
 
         QVERIFY(run.panelShown());
         QVERIFY(run.panelTimerRunning());
-        run.window().tAguardaTimer();
+        run.window().backup().tAguardaTimer();
         QVERIFY(!run.panelShown());
         QVERIFY(!run.panelTimerRunning());
     }
@@ -192,7 +192,7 @@ private Q_SLOTS:
         run.fileSystem.fail(FaultyFileSystem::Call::Rename, "222.txt", EIO);
 
         run.operations.folders.choose(destination.path());
-        run.window().btBackupClick();
+        run.window().backup().btBackupClick();
 
         QCOMPARE(run.boxes.messages,
                  QStringList{QString::fromUtf8("Os arquivos abaixo não foram copiados:\n105.wav\n222.txt")});
@@ -210,7 +210,7 @@ private Q_SLOTS:
         const QByteArray before = run.card.read(QStringLiteral("031.txt"));
         run.operations.folders.choose(run.card.folder());
         run.operations.folders.choose(run.card.folder() + QStringLiteral("."));
-        run.window().btRestBackUpClick();
+        run.window().backup().btRestBackUpClick();
         QCOMPARE(run.boxes.messages,
                  QStringList{QString::fromUtf8("A pasta de destino é a pasta de origem: escolha outra pasta.")});
         QVERIFY(run.steps.isEmpty());
@@ -225,7 +225,7 @@ private Q_SLOTS:
         QTemporaryDir destination;
         run.operations.folders.choose(empty.path());
         run.operations.folders.choose(destination.path());
-        run.window().btRestBackUpClick();
+        run.window().backup().btRestBackUpClick();
         QVERIFY(run.panelShown());
         QCOMPARE(run.bar()->maximum(), 0);
         QCOMPARE(run.label("lbContabil"), QString());
@@ -249,7 +249,7 @@ private Q_SLOTS:
                 run.click("btBackup");
             });
         };
-        run.window().btBackupClick();
+        run.window().backup().btBackupClick();
         QCOMPARE(seenDuringCopy, QStringList{QStringLiteral("Copiando arquivo: 1 de 113")});
         QCOMPARE(run.operations.folders.requests.size(), 1);
         QCOMPARE(run.label("lbContabil"), QStringLiteral("Copiando arquivo: 113 de 113"));
@@ -259,7 +259,7 @@ private Q_SLOTS:
         Copying run;
         run.card.write(QStringLiteral("050.txt"), "");
         run.card.write(QStringLiteral("049.txt"), "49      1\r\n");
-        run.window().btAtualizaClick();
+        run.window().configuration().btAtualizaClick();
         QCOMPARE(run.boxes.errors, QStringList{QStringLiteral("List index out of bounds (-1)")});
         QCOMPARE(child<QLineEdit>(&run.window(), QStringLiteral("x049"))->text(), QStringLiteral("49"));
     }

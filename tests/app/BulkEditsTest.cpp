@@ -138,7 +138,7 @@ private Q_SLOTS:
         auto window = openWindow(card, boxes);
         child<QComboBox>(window.get(), QStringLiteral("cbNomeArquivo"))->setCurrentIndex(10);
         boxes.answer(true);
-        window->btClearClick();
+        window->configuration().btClearClick();
 
         for (auto* edit : window->findChildren<FilteredLineEdit*>())
             QVERIFY2(edit->text().isEmpty(), qPrintable(edit->objectName()));

@@ -59,7 +59,7 @@ private Q_SLOTS:
         CardNotices* notices = first->cardNotices();
         notices->writingStarted();
         QCOMPARE(shown(notices), QString::fromUtf8("Gravando no cartão…"));
-        first->btGravaClick();
+        first->configuration().btGravaClick();
         notices->writingFinished();
         QCOMPARE(shown(notices), QString::fromUtf8("Cartão gravado — pode retirar"));
 

@@ -132,10 +132,10 @@ private Q_SLOTS:
         RecordingMessageBoxes boxes;
         auto window = openWindow(card, boxes);
         window->findChild<MaskedEdit*>(QStringLiteral("HoraDom1"))->setMaskedText(QStringLiteral("07:30"));
-        window->btGravaClick();
+        window->configuration().btGravaClick();
         awaitWatcher(*window);
         QVERIFY(!noticeShown(*window));
-        window->btGravaClick();
+        window->configuration().btGravaClick();
         QVERIFY(boxes.questions.isEmpty());
         QVERIFY(boxes.messages.isEmpty());
     }

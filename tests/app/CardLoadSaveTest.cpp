@@ -64,7 +64,7 @@ private Q_SLOTS:
         CardFolderOnDisk card;
         RecordingMessageBoxes boxes;
         TMainFormQuorvel window(card.folder(), boxes);
-        window.btGravaClick();
+        window.configuration().btGravaClick();
         QVERIFY(!window.dataChanged());
         for (int number : allCardFileNumbers()) {
             QByteArray expected = emptyCardFile(number);
@@ -123,7 +123,7 @@ private Q_SLOTS:
         QCOMPARE(selected(window, "cbToque"), 8);
         QCOMPARE(selected(window, "cbRes3"), 2);
 
-        window.btGravaClick();
+        window.configuration().btGravaClick();
         QCOMPARE(card.read(QStringLiteral("010.txt")), QByteArray("12  *#  0\r\n"));
         QCOMPARE(card.read(QStringLiteral("202.txt")), QByteArray(" 83031200  712012345\r\n"));
         QCOMPARE(card.read(QStringLiteral("223.txt")), QByteArray(";12987\r\n"));
@@ -157,9 +157,9 @@ private Q_SLOTS:
         fileSystem.markReadOnly("220.txt");
         RecordingMessageBoxes boxes;
         TMainFormQuorvel window(card.folder(), boxes, fileSystem);
-        window.tChangeTimer();
+        window.configuration().tChangeTimer();
         window.findChild<QLineEdit*>(QStringLiteral("x025"))->setText(QStringLiteral("77"));
-        window.btGravaClick();
+        window.configuration().btGravaClick();
         QCOMPARE(boxes.errors, QStringList{QStringLiteral("File access denied.\n") + card.folder() +
                                            QString::fromUtf8("220.txt\n\nNada foi gravado: o cartão continua com a "
                                                              "configuração anterior.")});
@@ -189,7 +189,7 @@ private Q_SLOTS:
         TMainFormQuorvel window(card.folder(), boxes);
         check("after the start");
         plant();
-        window.btGravaClick();
+        window.configuration().btGravaClick();
         check("after a save");
     }
 
@@ -198,7 +198,7 @@ private Q_SLOTS:
         RecordingMessageBoxes boxes;
         TMainFormQuorvel window(card.folder(), boxes);
         QVERIFY(QFile::remove(card.folder() + QStringLiteral("050.txt")));
-        window.btGravaClick();
+        window.configuration().btGravaClick();
         QVERIFY(boxes.errors.isEmpty());
         QVERIFY(!card.exists(QStringLiteral("050.txt")));
         QVERIFY(!window.dataChanged());

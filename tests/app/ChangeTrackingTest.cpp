@@ -129,7 +129,7 @@ private Q_SLOTS:
             field->setFocus();
             QTest::keyClicks(field, QStringLiteral("45"));
         }
-        if (save) window->btGravaClick();
+        if (save) window->configuration().btGravaClick();
         boxes.answer(true);
         QVERIFY(window->close());
         QCOMPARE(boxes.questions.size(), asked ? 1 : 0);

@@ -150,7 +150,7 @@ private Q_SLOTS:
         auto window = openWindow(card, boxes);
         QStringList asked;
         QString answer;
-        window->setSaveFileChooser([&](QWidget*, const QString&, const QString& filter) {
+        window->mapReport().setSaveFileChooser([&](QWidget*, const QString&, const QString& filter) {
             asked << filter;
             return answer;
         });

@@ -32,7 +32,7 @@ private Q_SLOTS:
         RecordingMessageBoxes boxes;
         RecordedOperations operations;
         TMainFormQuorvel window(card.folder(), boxes, operations.seams());
-        window.tChangeTimer();
+        window.configuration().tChangeTimer();
         // The first save records the card as it was, then the save.
         child<QLineEdit>(&window, QStringLiteral("x031"))->setText(QStringLiteral("201"));
         QTest::mouseClick(child<QPushButton>(&window, QStringLiteral("btGrava")), Qt::LeftButton);

@@ -63,8 +63,8 @@ private Q_SLOTS:
         QVERIFY(sox(QStringLiteral("-r 16000 -c 1 -b 16"), folder + QStringLiteral("104.wav"),
                     QStringLiteral("synth 1.5 sine 440 vol 0.1122")));
         window_ = std::make_unique<TMainFormQuorvel>(folder, boxes_, operations_.seams());
-        window_->setOpenDialog2(std::make_unique<ScriptedOpenDialog>(&answers_));
-        window_->settleOverview();
+        window_->prompts().setOpenDialog2(std::make_unique<ScriptedOpenDialog>(&answers_));
+        window_->prompts().settleOverview();
     }
     void cleanup() {
         window_.reset();
@@ -145,7 +145,7 @@ private Q_SLOTS:
         QCOMPARE(child<QComboBox>(window_.get(), QStringLiteral("cbNomeArquivo"))->currentIndex(), 0);
         QVERIFY(!select->isEnabled());
         QTRY_VERIFY_WITH_TIMEOUT(select->isEnabled(), 30000);
-        window_->settleOverview();
+        window_->prompts().settleOverview();
         QCOMPARE(label(QStringLiteral("lbVisaoEstado"), 0), QStringLiteral("ok"));
         const double seconds = number(QStringLiteral("lbVisaoDuracao"), 0);
         QVERIFY2(seconds >= 1.4 && seconds <= 1.6, qPrintable(QString::number(seconds)));
@@ -168,7 +168,7 @@ private Q_SLOTS:
         QVERIFY(sox(QStringLiteral("-r 8000 -c 1 -b 16"), louder, QStringLiteral("synth 1 sine 440 vol 0.8")));
         const QByteArray loud = card_->read(QStringLiteral("105.wav"));
         const QByteArray onTarget = card_->read(QStringLiteral("104.wav"));
-        window_->setPromptInstaller([](const std::string& finished, const std::string& target) {
+        window_->prompts().setPromptInstaller([](const std::string& finished, const std::string& target) {
             if (target.ends_with("105.wav")) throw std::runtime_error("Permissão negada");
             InstallPrompt(finished, target);
         });
@@ -180,7 +180,7 @@ private Q_SLOTS:
         QVERIFY(boxes_.errors[0].contains(QString::fromUtf8("101.wav: não é mono")));
         QCOMPARE(card_->read(QStringLiteral("105.wav")), loud);
         QCOMPARE(card_->read(QStringLiteral("104.wav")), onTarget);
-        window_->settleOverview();
+        window_->prompts().settleOverview();
         QVERIFY(qAbs(level(3) + 19.0) <= 0.3);
     }
 

@@ -49,7 +49,7 @@ private Q_SLOTS:
         window_ = std::make_unique<TMainFormQuorvel>(card_->folder(), boxes_);
         answers_.clear();
         filters_.clear();
-        window_->setOpenDialog2(std::make_unique<ScriptedOpenDialog>(&answers_, &filters_));
+        window_->prompts().setOpenDialog2(std::make_unique<ScriptedOpenDialog>(&answers_, &filters_));
         select_ = child<QPushButton>(window_.get(), QStringLiteral("btSelecione"));
         menu_ = child<QComboBox>(window_.get(), QStringLiteral("cbNomeArquivo"));
         log_ = child<QLabel>(window_.get(), QStringLiteral("lbLog"));
@@ -80,7 +80,7 @@ private Q_SLOTS:
         const QString take = card_->folder() + QStringLiteral("take.wav");
         QVERIFY(makeRecording(take));
         // The load's own changes settle first, as they do two seconds after start.
-        window_->tChangeTimer();
+        window_->configuration().tChangeTimer();
         QVERIFY(!window_->dataChanged());
         menu_->setCurrentIndex(5);
         auto* speech = child<QCheckBox>(window_.get(), QStringLiteral("cbNivelVoz"));
@@ -106,7 +106,7 @@ private Q_SLOTS:
     void aSaveDuringAConversionLandsAndASecondConversionWaits() {
         const QString take = card_->folder() + QStringLiteral("take.wav");
         QVERIFY(makeRecording(take));
-        window_->tChangeTimer();
+        window_->configuration().tChangeTimer();
         menu_->setCurrentIndex(5);
         answers_ << take;
         QTest::mouseClick(select_, Qt::LeftButton);
@@ -114,14 +114,14 @@ private Q_SLOTS:
 
         // No event has run since: the conversion is under way.
         child<QLineEdit>(window_.get(), QStringLiteral("x031"))->setText(QStringLiteral("201"));
-        window_->btGravaClick();
+        window_->configuration().btGravaClick();
         QVERIFY(card_->read(QStringLiteral("031.txt")).startsWith("201"));
         QVERIFY(boxes_.messages.isEmpty());
         QVERIFY(boxes_.errors.isEmpty());
 
         answers_ << take;
         menu_->setCurrentIndex(3);
-        window_->btSelecioneClick();
+        window_->prompts().btSelecioneClick();
         QCOMPARE(boxes_.messages, QStringList{QString::fromUtf8("Aguarde o fim da conversão em andamento.")});
 
         QTRY_VERIFY_WITH_TIMEOUT(select_->isEnabled(), 30000);

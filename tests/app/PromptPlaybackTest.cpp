@@ -31,7 +31,7 @@ private Q_SLOTS:
         RecordingMessageBoxes boxes;
         RecordedOperations operations;
         TMainFormQuorvel window(card.folder(), boxes, operations.seams());
-        window.tChangeTimer();
+        window.configuration().tChangeTimer();
         QVERIFY(showActive(&window));
         auto* field = child<QLineEdit>(&window, QStringLiteral("x031"));
         field->setFocus();
@@ -48,7 +48,7 @@ private Q_SLOTS:
         RecordingMessageBoxes boxes;
         RecordedOperations operations;
         TMainFormQuorvel window(card.folder(), boxes, operations.seams());
-        window.tChangeTimer();
+        window.configuration().tChangeTimer();
         QVERIFY(showActive(&window));
         QTest::mouseClick(child<QToolButton>(&window, QStringLiteral("SpeedButton9")), Qt::LeftButton);
         QTest::mouseClick(child<QToolButton>(&window, QStringLiteral("SpeedButton8")), Qt::LeftButton);

@@ -46,7 +46,7 @@ void writeFile(const QString& path, const QByteArray& bytes) {
 class Restoring {
 public:
     Restoring() : window_(card.folder(), boxes, operations.seams()) {
-        window_.tChangeTimer();
+        window_.configuration().tChangeTimer();
         qputenv("XDG_DATA_HOME", dataHome.path().toUtf8());
         // The backup: the card as it is, then one option row, one setting, one prompt
         // replaced and the Vinheta added.

@@ -23,7 +23,7 @@ private Q_SLOTS:
         RecordingMessageBoxes boxes;
         RecordedOperations operations;
         TMainFormQuorvel window(card.folder(), boxes, operations.seams());
-        window.settleOverview();
+        window.prompts().settleOverview();
         const auto state = [&window] { return child<QLabel>(&window, QStringLiteral("lbVisaoEstado3"))->text(); };
         QCOMPARE(state(), QStringLiteral("ausente"));
         child<QComboBox>(&window, QStringLiteral("cbNomeArquivo"))->setCurrentIndex(3);

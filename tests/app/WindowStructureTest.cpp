@@ -268,7 +268,7 @@ private Q_SLOTS:
     void tabOrder() {
         QFETCH(QString, from);
         QFETCH(QString, to);
-        window_->tChangeTimer();
+        window_->configuration().tChangeTimer();
         auto* start = child<QWidget>(window_.get(), from);
         QVERIFY(start);
         QWidget* reached = focusAfterTab(start);

@@ -6,8 +6,8 @@
 #include <ctime>
 #include <filesystem>
 
-#include "app/CardNotices.h"
-#include "app/MainFormQuorvel.h"
+#include "app/BackupPart.h"
+#include "app/CardWriteMessages.h"
 #include "app/QtText.h"
 #include "config/CardError.h"
 #include "config/Catalogue.h"
@@ -68,12 +68,12 @@ QString promptsText(const std::vector<PromptChange>& prompts) {
 
 }  // namespace
 
-bool TMainFormQuorvel::isCardFolder(const QString& folder) const {
+bool BackupPart::isCardFolder(const QString& folder) const {
     std::error_code error;
     return std::filesystem::equivalent(toStdString(folder), toStdString(programFolder_), error);
 }
 
-QString TMainFormQuorvel::restorePreviewText(const QString& source) {
+QString BackupPart::restorePreviewText(const QString& source) {
     QString text = QString::fromUtf8("Restaurar os arquivos de %1 no cartão?\n\n").arg(source);
     try {
         const CardDifferences differences = diffCardFolders(programFolder_.toStdString(), source.toStdString());
@@ -86,42 +86,37 @@ QString TMainFormQuorvel::restorePreviewText(const QString& source) {
     return text;
 }
 
-void TMainFormQuorvel::restoreIntoCard(const QString& source, const QString& action) {
+void BackupPart::restoreIntoCard(const QString& source, const QString& action) {
     if (isCardFolder(source)) {
-        boxes_.showMessage(this, QString::fromUtf8("A pasta de destino é a pasta de origem: escolha outra pasta."));
+        boxes_.showMessage(window_, QString::fromUtf8("A pasta de destino é a pasta de origem: escolha outra pasta."));
         return;
     }
-    if (!boxes_.confirm(this, restorePreviewText(source))) return;
-    const CardSession::Hold hold = holdCard();
+    if (!boxes_.confirm(window_, restorePreviewText(source))) return;
+    const CardSession::Hold hold = holdCard(*session_, boxes_, window_);
     if (!hold) return;
 
     std::string safety;
     CardResult result;
-    cardNotices_->writingStarted();
+    Q_EMIT writingStarted();
     runCopy([&](const CardSession::CopyProgress& progress) {
         result = session_->restore(toStdString(source), toStdString(action), safety, progress);
     });
     showSessionNotices();
     if (!result.ok() && safety.empty()) {
-        boxes_.showError(this, QString::fromUtf8("Não foi possível guardar a cópia de segurança do cartão em %1 (%2); "
-                                                 "nada foi restaurado.")
-                                   .arg(toQString(result.file), toQString(result.message)));
+        boxes_.showError(window_,
+                         QString::fromUtf8("Não foi possível guardar a cópia de segurança do cartão em %1 (%2); "
+                                           "nada foi restaurado.")
+                             .arg(toQString(result.file), toQString(result.message)));
         return;
     }
     if (!result.ok()) {
-        showWriteError(result);
+        showWriteError(boxes_, window_, result);
         if (result.state == CardState::Unchanged) return;
     }
-    // What the window shows is what the card now holds; a "Gravar" that
-    // followed would otherwise write the old values back.
-    try {
-        loadConfigurationIntoFields();
-    } catch (const CardError& cardError) {
-        showCardError(cardError);
-    }
-    dataChanged_ = false;
+    // What the window shows is what the card now holds.
+    Q_EMIT cardRestored();
     if (result.ok()) {
-        boxes_.showMessage(this,
+        boxes_.showMessage(window_,
                            QString::fromUtf8("Restauração concluída. Os arquivos que o cartão tinha antes estão em ") +
                                toQString(safety));
     }

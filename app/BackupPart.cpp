@@ -1,18 +1,16 @@
-// Backup, restore and reload: whole folders of card files.
+#include "app/BackupPart.h"
+
 #include <QCoreApplication>
 #include <QFrame>
 #include <QLabel>
 #include <QProgressBar>
-#include <QPushButton>
 #include <QTimer>
+#include <utility>
+#include <vector>
 
-#include <QTabWidget>
-#include <memory>
-
-#include "app/ClickableLabel.h"
-#include "app/MainFormQuorvel.h"
+#include "app/CardWriteMessages.h"
+#include "app/HistoryDialog.h"
 #include "app/QtText.h"
-#include "config/CardError.h"
 #include "operations/FolderCopy.h"
 #include "shell/MessageBoxes.h"
 #include "shell/TFolderDialog.h"
@@ -20,6 +18,9 @@
 namespace quorvel {
 
 namespace {
+
+constexpr QPoint kPanelPosition(250, 300);
+constexpr int kPanelWaitIntervalMs = 3000;
 
 QString withSeparator(const QString& folder) { return folder.endsWith(u'/') ? folder : folder + u'/'; }
 
@@ -33,31 +34,52 @@ QString sameFolderText() { return QString::fromUtf8("A pasta de destino é a pas
 
 }  // namespace
 
-void TMainFormQuorvel::btBackupClick() {
+BackupPart::BackupPart(QWidget* window, std::shared_ptr<CardSession> session, const QString& programFolder,
+                       FileSystem& fileSystem, MessageBoxes& boxes, FolderBrowser& folders)
+    : QObject(window),
+      window_(window),
+      session_(std::move(session)),
+      programFolder_(programFolder),
+      fileSystem_(fileSystem),
+      boxes_(boxes),
+      painel_(buildProgressPanel(window)) {
+    painel_.panel->move(kPanelPosition);
+    tAguarda_ = new QTimer(this);
+    tAguarda_->setObjectName(QStringLiteral("tAguarda"));
+    tAguarda_->setInterval(kPanelWaitIntervalMs);
+    connect(tAguarda_, &QTimer::timeout, this, &BackupPart::tAguardaTimer);
+    folderDialog_ = new TFolderDialog(folders, window);
+    folderDialog_->setObjectName(QStringLiteral("FolderDialog"));
+    folderDialog_->setCaption(QStringLiteral("Procurar Pasta"));
+    folderDialog_->setTitle(QString::fromUtf8("Selecione o local para gravação"));
+    folderDialog_->setOptions(TFolderDialog::fdoBrowseForComputer | TFolderDialog::fdoNewDialogStyle);
+}
+
+void BackupPart::btBackupClick() {
     if (copying_) return;
     folderDialog_->setTitle(QStringLiteral("Selecione o local de destino do backup."));
     if (!folderDialog_->Execute()) return;
     const QString destination = withSeparator(folderDialog_->Directory());
     if (isCardFolder(destination)) {
-        boxes_.showMessage(this, sameFolderText());
+        boxes_.showMessage(window_, sameFolderText());
         return;
     }
-    const CardSession::Hold hold = holdCard();
+    const CardSession::Hold hold = holdCard(*session_, boxes_, window_);
     if (!hold) return;
     CardSession::BackupResult result;
     runCopy([&](const CardSession::CopyProgress& progress) {
         result = session_->backup(toStdString(destination), progress);
     });
     if (!result.listingError.empty()) {
-        boxes_.showMessage(this, QString::fromUtf8("Não foi possível ler a pasta ") + programFolder_);
+        boxes_.showMessage(window_, QString::fromUtf8("Não foi possível ler a pasta ") + programFolder_);
         return;
     }
     std::vector<CopyFailure> failures;
     for (const auto& [name, reason] : result.failures) failures.push_back({name, reason});
-    if (!failures.empty()) boxes_.showMessage(this, notCopiedText(failures));
+    if (!failures.empty()) boxes_.showMessage(window_, notCopiedText(failures));
 }
 
-void TMainFormQuorvel::btRestBackUpClick() {
+void BackupPart::btRestBackUpClick() {
     if (copying_) return;
     folderDialog_->setTitle(QStringLiteral("Selecione o local de origem dos arquivos."));
     if (!folderDialog_->Execute()) return;
@@ -72,27 +94,27 @@ void TMainFormQuorvel::btRestBackUpClick() {
     copyFolder(source, destination);
 }
 
-void TMainFormQuorvel::btAtualizaClick() {
-    try {
-        loadConfigurationIntoFields();
-    } catch (const CardError& error) {
-        showCardError(error);
-    }
+void BackupPart::btHistoricoClick() {
+    showHistoryDialog(
+        window_, history_, programFolder_, [this](const QString& version) { return restorePreviewText(version); },
+        [this](const QString& version, const QString& action) { restoreIntoCard(version, action); });
 }
 
-void TMainFormQuorvel::tAguardaTimer() {
+void BackupPart::tAguardaTimer() {
     tAguarda_->stop();
     painel_.panel->hide();
 }
 
-void TMainFormQuorvel::holdCardCommands(bool held) {
+void BackupPart::holdCardCommands(bool held) {
     copying_ = held;
-    PageControl1Change(pageControl_->currentIndex());
-    for (ClickableLabel* label : menusPage_.copyLabels) label->setEnabled(!held);
-    convertPage_.select->setEnabled(!held && !prompt_.Running());
+    if (held) {
+        Q_EMIT copyStarted();
+    } else {
+        Q_EMIT copyFinished();
+    }
 }
 
-void TMainFormQuorvel::runCopy(const std::function<void(const CardSession::CopyProgress&)>& copy) {
+void BackupPart::runCopy(const std::function<void(const CardSession::CopyProgress&)>& copy) {
     holdCardCommands(true);
     painel_.panel->show();
     painel_.panel->raise();
@@ -108,30 +130,22 @@ void TMainFormQuorvel::runCopy(const std::function<void(const CardSession::CopyP
         painel_.count->setText(QStringLiteral("Copiando arquivo: %1 de %2").arg(index + 1).arg(count));
     };
     copy(progress);
-    holdCardCommands(false);
-    // A restore may have brought other prompts.
-    measureOverview();
     tAguarda_->start();
-    // A conversion that ended during the copy installs its prompt now.
-    if (std::exchange(monoDonePending_, false)) prompt_.MonoDone();
+    holdCardCommands(false);
 }
 
-void TMainFormQuorvel::copyFolder(const QString& source, const QString& destination) {
-    FolderCopy copy(toStdString(source), toStdString(destination), ReadOnlyTarget::Refuse, card_.fileSystem());
+void BackupPart::copyFolder(const QString& source, const QString& destination) {
+    FolderCopy copy(toStdString(source), toStdString(destination), ReadOnlyTarget::Refuse, fileSystem_);
     if (copy.intoItself()) {
-        boxes_.showMessage(this, sameFolderText());
+        boxes_.showMessage(window_, sameFolderText());
         return;
     }
     // The destination may be another program's card.
-    const auto other = CardSession::open(toStdString(destination), "ajustor-quorvel", card_.fileSystem());
-    CardSession::HoldResult held = other->hold(std::chrono::milliseconds(0), true);
-    if (!held.hold) {
-        boxes_.showMessage(this, QString::fromUtf8("O cartão está sendo gravado por %1. Tente novamente.")
-                                     .arg(toQString(held.holder.describe())));
-        return;
-    }
+    const auto other = CardSession::open(toStdString(destination), "ajustor-quorvel", fileSystem_);
+    const CardSession::Hold hold = holdCard(*other, boxes_, window_);
+    if (!hold) return;
     if (copy.list() != 0) {
-        boxes_.showMessage(this, QString::fromUtf8("Não foi possível ler a pasta ") + source);
+        boxes_.showMessage(window_, QString::fromUtf8("Não foi possível ler a pasta ") + source);
         return;
     }
     runCopy([&copy](const CardSession::CopyProgress& progress) {
@@ -142,14 +156,11 @@ void TMainFormQuorvel::copyFolder(const QString& source, const QString& destinat
         }
         copy.finish();
     });
-    if (!copy.failures().empty()) boxes_.showMessage(this, notCopiedText(copy.failures()));
+    if (!copy.failures().empty()) boxes_.showMessage(window_, notCopiedText(copy.failures()));
 }
 
-void TMainFormQuorvel::connectFolderCopyHandlers() {
-    connect(commands_.backup, &QPushButton::clicked, this, &TMainFormQuorvel::btBackupClick);
-    connect(commands_.restoreBackup, &QPushButton::clicked, this, &TMainFormQuorvel::btRestBackUpClick);
-    connect(commands_.update, &QPushButton::clicked, this, &TMainFormQuorvel::btAtualizaClick);
-    connect(tAguarda_, &QTimer::timeout, this, &TMainFormQuorvel::tAguardaTimer);
+void BackupPart::showSessionNotices() {
+    for (const std::string& text : session_->takeNotices()) Q_EMIT notice(toQString(text));
 }
 
 }  // namespace quorvel

@@ -1,12 +1,15 @@
-// "Feriados nacionais...": a year's national dates into the holiday fields.
+// Commands that change many fields at once: the day copies and "Limpar",
+// which save straight away, and the national holidays, which only fill in.
+#include <QComboBox>
 #include <QDate>
-#include <QPushButton>
 #include <QStringList>
 
-#include "app/MainFormQuorvel.h"
+#include "app/ConfigurationPart.h"
 #include "app/MaskedEdit.h"
 #include "app/QtText.h"
+#include "config/Catalogue.h"
 #include "config/NationalHolidays.h"
+#include "shell/MessageBoxes.h"
 
 namespace quorvel {
 
@@ -22,10 +25,39 @@ QString listedDates(const std::vector<HolidayDate>& dates) {
 
 }  // namespace
 
-void TMainFormQuorvel::btFeriadosNacionaisClick() {
+void ConfigurationPart::copyDay(DayKind source, std::initializer_list<DayKind> targets) {
+    const auto& from = fields_.day(source);
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        for (DayKind target : targets) fields_.day(target)[slot].time->setMaskedText(from[slot].time->maskedText());
+        for (DayKind target : targets) fields_.day(target)[slot].menu->setCurrentIndex(from[slot].menu->currentIndex());
+    }
+    saveFields(QString::fromUtf8("Cópia dos horários de %1").arg(toQString(std::string(dayKindName(source)))));
+}
+
+void ConfigurationPart::Label97Click() { copyDay(DayKind::Seg, {DayKind::Ter, DayKind::Qua, DayKind::Qui}); }
+
+void ConfigurationPart::Label98Click() {
+    copyDay(DayKind::Seg, {DayKind::Ter, DayKind::Qua, DayKind::Qui, DayKind::Sex});
+}
+
+void ConfigurationPart::Label99Click() { copyDay(DayKind::Dom, {DayKind::Sab, DayKind::Fer}); }
+
+void ConfigurationPart::Label100Click() {
+    copyDay(DayKind::Dom,
+            {DayKind::Seg, DayKind::Ter, DayKind::Qua, DayKind::Qui, DayKind::Sex, DayKind::Sab, DayKind::Fer});
+}
+
+void ConfigurationPart::btClearClick() {
+    if (!boxes_.confirm(window_, QString::fromUtf8("Deseja realmente limpar todas as configurações?"))) return;
+    writeFields(DeviceConfiguration{}, fields_);
+    Q_EMIT fieldsCleared();
+    saveFields(QStringLiteral("Limpar"));
+}
+
+void ConfigurationPart::btFeriadosNacionaisClick() {
     const QDate today = QDate::currentDate();
     const std::optional<int> year =
-        boxes_.askNumber(this, QStringLiteral("Ano dos feriados nacionais:"),
+        boxes_.askNumber(window_, QStringLiteral("Ano dos feriados nacionais:"),
                          holidayYearFor(today.year(), today.month()), kFirstHolidayYear, kLastHolidayYear);
     if (!year) return;
     std::array<HolidayDate, kHolidayCount> current;
@@ -40,15 +72,11 @@ void TMainFormQuorvel::btFeriadosNacionaisClick() {
                                  : QString::fromUtf8(
                                        "Os feriados %1 não cabem nos dez campos junto com os nacionais e serão "
                                        "retirados. Preencher os feriados nacionais assim mesmo?");
-        if (!boxes_.confirm(this, text.arg(dates))) return;
+        if (!boxes_.confirm(window_, text.arg(dates))) return;
     }
     // Entered as the user would type them: the change notification marks
     // the card as edited, and only "Gravar" writes them.
     for (int i = 0; i < kHolidayCount; ++i) fields_.holidays[i]->setMaskedText(toQString(fill.fields[i]));
-}
-
-void TMainFormQuorvel::connectHolidayHandlers() {
-    connect(nationalHolidaysButton_, &QPushButton::clicked, this, &TMainFormQuorvel::btFeriadosNacionaisClick);
 }
 
 }  // namespace quorvel
