@@ -51,7 +51,7 @@ bool livesInCard(const ProgramPlace& place) {
     return unusableBecause(place.programFolder) == 0;
 }
 
-QString withSeparator(const QString& folder) { return QDir(folder).absolutePath() + QDir::separator(); }
+QString absoluteWithSeparator(const QString& folder) { return QDir(folder).absolutePath() + QDir::separator(); }
 
 // The one inserted card holding card files, else the card or folder picked;
 // an error text when a picked card cannot be mounted.
@@ -77,7 +77,7 @@ std::optional<QString> insertedOrChosen(CardFolderChooser& chooser, const Remova
 
 StartFolder cardFolderAtStart(const ProgramPlace& place, const QStringList& arguments, CardFolderChooser& chooser,
                               MessageBoxes& boxes, const RemovableCards* cards) {
-    if (livesInCard(place)) return {withSeparator(place.programFolder)};
+    if (livesInCard(place)) return {absoluteWithSeparator(place.programFolder)};
     std::optional<QString> folder;
     if (arguments.isEmpty()) {
         QString mountError;
@@ -95,7 +95,7 @@ StartFolder cardFolderAtStart(const ProgramPlace& place, const QStringList& argu
         boxes.showError(nullptr, toQString(errorBoxText(writeErrorMessage(error))));
         return {std::nullopt, 1};
     }
-    return {withSeparator(*folder)};
+    return {absoluteWithSeparator(*folder)};
 }
 
 }  // namespace quorvel
