@@ -15,8 +15,8 @@ CardSession::Hold holdCard(CardSession& session, MessageBoxes& boxes, QWidget* p
     return std::move(held.hold);
 }
 
-void showCardError(MessageBoxes& boxes, QWidget* parent, const CardError& error) {
-    boxes.showError(parent, toQString(errorBoxText(error.what())));
+void showReadError(MessageBoxes& boxes, QWidget* parent, const CardResult& result) {
+    boxes.showError(parent, toQString(errorBoxText(result.message)));
 }
 
 void showWriteError(MessageBoxes& boxes, QWidget* parent, const CardResult& result) {

@@ -9,7 +9,6 @@ class QWidget;
 
 namespace quorvel {
 
-class CardError;
 class MessageBoxes;
 
 // The card held for one of the window's writes, or none after saying who
@@ -17,7 +16,8 @@ class MessageBoxes;
 // here on the window's thread.
 CardSession::Hold holdCard(CardSession& session, MessageBoxes& boxes, QWidget* parent);
 
-void showCardError(MessageBoxes& boxes, QWidget* parent, const CardError& error);
+// Shows a failed read with the error text of the card files.
+void showReadError(MessageBoxes& boxes, QWidget* parent, const CardResult& result);
 
 // Shows a failed write with what the card holds now.
 void showWriteError(MessageBoxes& boxes, QWidget* parent, const CardResult& result);

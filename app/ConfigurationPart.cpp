@@ -13,7 +13,6 @@
 #include "app/MaskedEdit.h"
 #include "app/QtText.h"
 #include "app/SettingsPage.h"
-#include "config/CardError.h"
 #include "config/FieldRules.h"
 #include "shell/MessageBoxes.h"
 
@@ -103,37 +102,26 @@ void ConfigurationPart::FormCreate() {
             return;
         }
     }
-    try {
-        loadConfigurationIntoFields();
-    } catch (const CardError& error) {
+    if (const CardResult loaded = loadConfigurationIntoFields(); !loaded.ok()) {
         // The window opens anyway; without the settle the timetable and
         // menus stay locked, so a half-loaded card is not edited blindly.
-        showCardError(boxes_, window_, error);
+        showReadError(boxes_, window_, loaded);
         return;
     }
     tChange_->start();
 }
 
-void ConfigurationPart::loadConfigurationIntoFields() {
+CardResult ConfigurationPart::loadConfigurationIntoFields() {
     DeviceConfiguration config = readFields(fields_);
-    try {
-        session_->load(config);
-    } catch (const CardError&) {
-        writeFields(config, fields_);
-        Q_EMIT cardReloaded();
-        throw;
-    }
+    const CardResult loaded = session_->load(config);
     writeFields(config, fields_);
     Q_EMIT cardReloaded();
-    Q_EMIT configurationStored(readFields(fields_));
+    if (loaded.ok()) Q_EMIT configurationStored(readFields(fields_));
+    return loaded;
 }
 
 void ConfigurationPart::btAtualizaClick() {
-    try {
-        loadConfigurationIntoFields();
-    } catch (const CardError& error) {
-        showCardError(boxes_, window_, error);
-    }
+    if (const CardResult loaded = loadConfigurationIntoFields(); !loaded.ok()) showReadError(boxes_, window_, loaded);
 }
 
 void ConfigurationPart::reloadRestoredCard() {

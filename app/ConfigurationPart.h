@@ -84,9 +84,9 @@ Q_SIGNALS:
 
 private:
     void connectFields();
-    // Reads every record file into the fields. Throws CardError after
-    // showing what was read before the failure.
-    void loadConfigurationIntoFields();
+    // Reads every record file into the fields; after a failure they show
+    // what was read before it.
+    CardResult loadConfigurationIntoFields();
     // Saves the fields as the card's configuration; `action` names the write
     // in the card's history. When another program writes the card, the save
     // waits for it without holding up the window.

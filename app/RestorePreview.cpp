@@ -9,7 +9,6 @@
 #include "app/BackupPart.h"
 #include "app/CardWriteMessages.h"
 #include "app/QtText.h"
-#include "config/CardError.h"
 #include "config/Catalogue.h"
 #include "operations/CardDiff.h"
 #include "operations/history/CardHistory.h"
@@ -75,12 +74,13 @@ bool BackupPart::isCardFolder(const QString& folder) const {
 
 QString BackupPart::restorePreviewText(const QString& source) {
     QString text = QString::fromUtf8("Restaurar os arquivos de %1 no cartão?\n\n").arg(source);
-    try {
-        const CardDifferences differences = diffCardFolders(programFolder_.toStdString(), source.toStdString());
+    CardDifferences differences;
+    if (const CardResult compared = diffCardFolders(programFolder_.toStdString(), source.toStdString(), differences);
+        compared.ok()) {
         text += valuesText(differences.values);
         text += promptsText(differences.prompts);
-    } catch (const CardError& error) {
-        text += QString::fromUtf8("A configuração não pôde ser comparada: ") + toQString(error.what()) + u'\n';
+    } else {
+        text += QString::fromUtf8("A configuração não pôde ser comparada: ") + toQString(compared.message) + u'\n';
         text += promptsText(diffPrompts(programFolder_.toStdString(), source.toStdString()));
     }
     return text;

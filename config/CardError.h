@@ -12,7 +12,8 @@ namespace quorvel {
 
 class CardError : public std::runtime_error {
 public:
-    explicit CardError(const std::string& message) : std::runtime_error(message) { result_.message = message; }
+    explicit CardError(const std::string& message)
+        : std::runtime_error(message), result_(CardResult::failed(message)) {}
     // A failed write: its message, the file it concerns and what the card holds.
     explicit CardError(CardResult result) : std::runtime_error(result.message), result_(std::move(result)) {}
 

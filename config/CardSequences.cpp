@@ -30,11 +30,16 @@ void writeEveryRecord(const CardFolder& card, const DeviceConfiguration& config)
 
 }  // namespace
 
-void ensureCardFiles(const CardFolder& card) {
-    for (int number : cardFileNumbers()) {
-        std::string name = cardFileName(number);
-        if (!card.exists(name)) card.createFile(name, initialCardFileContent(number));
+CardResult ensureCardFiles(const CardFolder& card) {
+    try {
+        for (int number : cardFileNumbers()) {
+            std::string name = cardFileName(number);
+            if (!card.exists(name)) card.createFile(name, initialCardFileContent(number));
+        }
+    } catch (const CardError& error) {
+        return error.result();
     }
+    return {};
 }
 
 void addMissingFiles(const CardFolder& card, CardWrite& write) {
@@ -44,27 +49,32 @@ void addMissingFiles(const CardFolder& card, CardWrite& write) {
     }
 }
 
-void loadConfiguration(const CardFolder& card, DeviceConfiguration& config) {
-    for (int menu = 0; menu < kMenuCount; ++menu) {
-        for (int option = 0; option < kOptionCount; ++option) {
-            LeTxt(card, optionFileName(menu, option), config.menus[menu][option]);
+CardResult loadConfiguration(const CardFolder& card, DeviceConfiguration& config) {
+    try {
+        for (int menu = 0; menu < kMenuCount; ++menu) {
+            for (int option = 0; option < kOptionCount; ++option) {
+                LeTxt(card, optionFileName(menu, option), config.menus[menu][option]);
+            }
         }
+        for (DayKind kind : kAllDayKinds) LeTxt2(card, cardFileName(dayFileNumber(kind)), config.day(kind));
+        LeFeriado(card, cardFileName(kHolidayFileNumber), config.holidays);
+        LeRestrito(card, cardFileName(kRestrictedFileNumber), config.restrictedExtensions);
+        LeRestaura(card, cardFileName(kAccessCodesFileNumber), config.accessCodes);
+        LeConfigs(card, cardFileName(kSettingsFileNumber), config.settings);
+    } catch (const CardError& error) {
+        return error.result();
     }
-    for (DayKind kind : kAllDayKinds) LeTxt2(card, cardFileName(dayFileNumber(kind)), config.day(kind));
-    LeFeriado(card, cardFileName(kHolidayFileNumber), config.holidays);
-    LeRestrito(card, cardFileName(kRestrictedFileNumber), config.restrictedExtensions);
-    LeRestaura(card, cardFileName(kAccessCodesFileNumber), config.accessCodes);
-    LeConfigs(card, cardFileName(kSettingsFileNumber), config.settings);
+    return {};
 }
 
 void addConfiguration(const CardFolder& card, const DeviceConfiguration& config, CardWrite& write) {
     writeEveryRecord(card.batched(write), config);
 }
 
-void saveConfiguration(const CardFolder& card, const DeviceConfiguration& config) {
+CardResult saveConfiguration(const CardFolder& card, const DeviceConfiguration& config) {
     CardWrite write(card.folder(), card.fileSystem());
     addConfiguration(card, config, write);
-    if (CardResult result = write.commit(); !result.ok()) throw CardError(std::move(result));
+    return write.commit();
 }
 
 }  // namespace quorvel

@@ -9,23 +9,23 @@
 namespace quorvel {
 
 // Creates each missing card file with its initial content, in file-number
-// order; existing files are not opened. Throws CardError.
-void ensureCardFiles(const CardFolder& card);
+// order; existing files are not opened.
+[[nodiscard]] CardResult ensureCardFiles(const CardFolder& card);
 
 // Adds each missing card file with its initial content to `write`.
 void addMissingFiles(const CardFolder& card, CardWrite& write);
 
-// Reads the 112 record files into `config`. A failure throws CardError and
-// leaves `config` holding what was read before it; values a file leaves
-// undetermined keep what `config` held.
-void loadConfiguration(const CardFolder& card, DeviceConfiguration& config);
+// Reads the 112 record files into `config`. A failure leaves `config`
+// holding what was read before it; values a file leaves undetermined keep
+// what `config` held.
+[[nodiscard]] CardResult loadConfiguration(const CardFolder& card, DeviceConfiguration& config);
 
 // Adds the new content of every existing record file to `write`, in the
 // fixed order. Validates nothing.
 void addConfiguration(const CardFolder& card, const DeviceConfiguration& config, CardWrite& write);
 
 // Rewrites every existing record file from `config`, all of them or none;
-// a failure throws CardError with what the card holds. Validates nothing.
-void saveConfiguration(const CardFolder& card, const DeviceConfiguration& config);
+// a failure says what the card holds. Validates nothing.
+[[nodiscard]] CardResult saveConfiguration(const CardFolder& card, const DeviceConfiguration& config);
 
 }  // namespace quorvel

@@ -19,7 +19,6 @@ namespace {
 
 constexpr qreal kPromptRowHeight = 34;
 
-
 QString dash() { return QString::fromUtf8("—"); }
 
 QLocale portuguese() { return QLocale(QLocale::Portuguese, QLocale::Brazil); }

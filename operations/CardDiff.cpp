@@ -51,12 +51,15 @@ std::vector<PromptChange> diffPrompts(const std::string& from, const std::string
     return changes;
 }
 
-CardDifferences diffCardFolders(const std::string& from, const std::string& to, FileSystem& fileSystem) {
+CardResult diffCardFolders(const std::string& from, const std::string& to, CardDifferences& differences,
+                           FileSystem& fileSystem) {
     DeviceConfiguration before;
     DeviceConfiguration after;
-    loadConfiguration(CardFolder(from, fileSystem), before);
-    loadConfiguration(CardFolder(to, fileSystem), after);
-    return {diffConfigurations(before, after), diffPrompts(from, to, fileSystem)};
+    for (const auto& [folder, config] : {std::pair{&from, &before}, std::pair{&to, &after}}) {
+        if (CardResult read = loadConfiguration(CardFolder(*folder, fileSystem), *config); !read.ok()) return read;
+    }
+    differences = {diffConfigurations(before, after), diffPrompts(from, to, fileSystem)};
+    return {};
 }
 
 }  // namespace quorvel

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "config/CardResult.h"
 #include "config/ConfigurationDiff.h"
 #include "config/FileSystem.h"
 
@@ -38,10 +39,10 @@ struct CardDifferences {
 std::vector<PromptChange> diffPrompts(const std::string& from, const std::string& to,
                                       FileSystem& fileSystem = realFileSystem());
 
-// Loads both folders and compares them. Throws CardError when either cannot
-// be read.
-CardDifferences diffCardFolders(const std::string& from, const std::string& to,
-                                FileSystem& fileSystem = realFileSystem());
+// Loads both folders and compares them into `differences`; fails when either
+// cannot be read.
+[[nodiscard]] CardResult diffCardFolders(const std::string& from, const std::string& to, CardDifferences& differences,
+                                         FileSystem& fileSystem = realFileSystem());
 
 // The length of a WAV file in seconds, to the millisecond; nothing when the
 // WAV reader does not take it.

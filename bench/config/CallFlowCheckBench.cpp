@@ -2,6 +2,7 @@
 // felt: on a full card folder (113 card files, 11 prompts, every menu
 // reachable) it is measured beside the load it follows.
 #include <benchmark/benchmark.h>
+#include <cstdlib>
 
 #include <cstdint>
 #include <filesystem>
@@ -35,7 +36,7 @@ public:
         std::filesystem::remove_all(path_);
         std::filesystem::create_directories(path_);
         CardFolder card(folder());
-        ensureCardFiles(card);
+        if (!ensureCardFiles(card).ok()) std::abort();
         // Every option of menu m leads on to menu m + 1, so one slot reaches all ten.
         for (int menu = 0; menu < kMenuCount; ++menu) {
             for (int option = 0; option < kOptionCount; ++option) {
@@ -43,7 +44,7 @@ public:
             }
         }
         for (auto& day : config_.timetable) day.slots.fill(TimeSlot{"08:30", 0});
-        saveConfiguration(card, config_);
+        if (!saveConfiguration(card, config_).ok()) std::abort();
         const std::string prompt = promptBytes();
         for (const char* name : {"100", "101", "102", "103", "104", "105", "106", "107", "108", "109", "132"}) {
             std::ofstream(path_ / (std::string(name) + ".wav"), std::ios::binary) << prompt;
@@ -71,7 +72,7 @@ void BM_LoadConfiguration(benchmark::State& state) {
     CardFolder card(fixture.folder());
     for (auto _ : state) {
         DeviceConfiguration config;
-        loadConfiguration(card, config);
+        if (!loadConfiguration(card, config).ok()) std::abort();
         benchmark::DoNotOptimize(config);
     }
 }
@@ -83,7 +84,7 @@ void BM_LoadAndCheck(benchmark::State& state) {
     CardFolder card(fixture.folder());
     for (auto _ : state) {
         DeviceConfiguration config;
-        loadConfiguration(card, config);
+        if (!loadConfiguration(card, config).ok()) std::abort();
         benchmark::DoNotOptimize(checkCallFlow(config, fixture.folder()));
     }
 }

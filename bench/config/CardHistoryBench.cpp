@@ -40,11 +40,11 @@ public:
         fs::create_directories(path_ / "card");
         ::setenv("XDG_DATA_HOME", (path_ / "data").c_str(), 1);
         CardFolder card(folder());
-        ensureCardFiles(card);
+        if (!ensureCardFiles(card).ok()) std::abort();
         for (int menu = 0; menu < kMenuCount; ++menu) {
             for (int option = 0; option < kOptionCount; ++option) config_.menus[menu][option] = {"1234", "M5", true};
         }
-        saveConfiguration(card, config_);
+        if (!saveConfiguration(card, config_).ok()) std::abort();
         // 30 s of 8 kHz 16-bit samples each, all different.
         for (int prompt = 0; prompt < PromptCount; ++prompt) {
             std::string samples(480000, '\0');
@@ -61,7 +61,7 @@ public:
     // Saves the card with its first option's target changed.
     void saveChanged(CardFolder& card) {
         config_.menus[0][0].target1 = config_.menus[0][0].target1 == "1234" ? "4321" : "1234";
-        saveConfiguration(card, config_);
+        if (!saveConfiguration(card, config_).ok()) std::abort();
     }
 
 private:

@@ -2,6 +2,7 @@
 // on demand: on a full card folder (every menu, slot and holiday, eleven
 // prompts) both are measured beside the card's own load, in the same run.
 #include <benchmark/benchmark.h>
+#include <cstdlib>
 
 #include <QDateTime>
 #include <QGuiApplication>
@@ -45,7 +46,7 @@ public:
         std::filesystem::remove_all(path_);
         std::filesystem::create_directories(path_);
         CardFolder card(folder());
-        ensureCardFiles(card);
+        if (!ensureCardFiles(card).ok()) std::abort();
         DeviceConfiguration config;
         // Every option of menu m leads to an extension and on to menu m + 1.
         for (int menu = 0; menu < kMenuCount; ++menu) {
@@ -62,7 +63,7 @@ public:
         const char* holidays[] = {"01/01", "21/04", "01/05", "07/09", "12/10",
                                   "02/11", "15/11", "25/12", "24/06", "08/12"};
         for (int i = 0; i < kHolidayCount; ++i) config.holidays[i] = holidays[i];
-        saveConfiguration(card, config);
+        if (!saveConfiguration(card, config).ok()) std::abort();
         const std::string prompt = promptBytes();
         for (const char* name : {"100", "101", "102", "103", "104", "105", "106", "107", "108", "109", "132"}) {
             std::ofstream(path_ / (std::string(name) + ".wav"), std::ios::binary) << prompt;
@@ -75,7 +76,7 @@ public:
 
     DeviceConfiguration load() const {
         DeviceConfiguration config;
-        loadConfiguration(CardFolder(folder()), config);
+        if (!loadConfiguration(CardFolder(folder()), config).ok()) std::abort();
         return config;
     }
 

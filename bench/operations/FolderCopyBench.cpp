@@ -31,7 +31,7 @@ public:
             std::filesystem::remove_all(folder);
             std::filesystem::create_directories(folder);
         }
-        ensureCardFiles(CardFolder(card_.string()));
+        if (!ensureCardFiles(CardFolder(card_.string())).ok()) std::abort();
         const std::string samples(kPromptSize, '\x55');
         for (int menu = 0; menu < kPromptCount; ++menu) {
             std::ofstream(card_ / ("10" + std::to_string(menu) + ".wav"), std::ios::binary) << samples;

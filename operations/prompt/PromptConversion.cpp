@@ -159,17 +159,20 @@ void TPromptConversion::MonoDone() {
         if (intermediateRemoved.valid()) intermediateRemoved.wait();
     };
     TPromptResult result;
+    CardResult installed;
     try {
         if (FRequest.Trim) TrimPromptFile(FMono);
         result.Summary = LevelPromptFile(FMono, FRequest.Level);
-        InstallPrompt(FMono, FRequest.CardFolder + FPromptName, realFileSystem(), HistoryAction(FRequest));
-        FMono.clear();
+        installed = InstallPrompt(FMono, FRequest.CardFolder + FPromptName, realFileSystem(), HistoryAction(FRequest));
     } catch (const std::exception& error) {
-        removed();
-        Fail(error.what());
-        return;
+        installed = CardResult::failed(error.what());
     }
     removed();
+    if (!installed.ok()) {
+        Fail(installed.message);
+        return;
+    }
+    FMono.clear();
     Log(FinishedText);
     result.Outcome = TPromptOutcome::Installed;
     Finish(std::move(result));

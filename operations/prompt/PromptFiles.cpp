@@ -48,11 +48,13 @@ std::string UnplayableConversionText(const std::string& Reason) {
     return "O arquivo convertido não é tocado pelo aparelho: " + Reason + ".";
 }
 
-void InstallPrompt(const std::string& Finished, const std::string& Target, FileSystem& Files,
-                   const std::string& Action) {
+CardResult InstallPrompt(const std::string& Finished, const std::string& Target, FileSystem& Files,
+                         const std::string& Action) {
     const PromptVerdict verdict = judgePrompt(Finished, Files);
-    if (verdict.state == PromptState::Missing) throw std::runtime_error(messageFor(ENOENT));
-    if (verdict.state == PromptState::Unplayable) throw std::runtime_error(UnplayableConversionText(verdict.reason));
+    if (verdict.state == PromptState::Missing) return CardResult::failed(messageFor(ENOENT), Finished);
+    if (verdict.state == PromptState::Unplayable) {
+        return CardResult::failed(UnplayableConversionText(verdict.reason), Finished);
+    }
     const auto slash = Target.find_last_of('/');
     const std::string folder = slash == std::string::npos ? std::string("./") : Target.substr(0, slash + 1);
     const auto session = CardSession::open(folder, "ajustor-quorvel", Files);
@@ -60,10 +62,9 @@ void InstallPrompt(const std::string& Finished, const std::string& Target, FileS
     CardSession::HoldResult held = session->hold(std::chrono::milliseconds(0), true, {}, true);
     if (!held.hold) {
         Files.remove(Finished);
-        throw std::runtime_error("the card is being written by " + held.holder.describe());
+        return CardResult::failed("the card is being written by " + held.holder.describe(), folder);
     }
-    const CardResult result = session->installPrompt(Finished, Target.substr(slash + 1), Action);
-    if (!result.ok()) throw std::runtime_error(result.message);
+    return session->installPrompt(Finished, Target.substr(slash + 1), Action);
 }
 
 }  // namespace quorvel

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "config/CardResult.h"
 #include "config/FileSystem.h"
 
 namespace quorvel {
@@ -26,9 +27,9 @@ std::string UnplayableConversionText(const std::string& Reason);
 // card's session, after judging that the device plays it (a file it would
 // not play is refused), syncing it and giving it the old prompt's permission
 // bits (a new prompt gets the umask's), so the menu has its old prompt or the
-// new one, never none; the card's history records Action. Raises
-// std::runtime_error with the card files' error text.
-void InstallPrompt(const std::string& Finished, const std::string& Target, FileSystem& Files = realFileSystem(),
-                   const std::string& Action = "Voz nova");
+// new one, never none; the card's history records Action. A failure gives
+// the card files' error text.
+[[nodiscard]] CardResult InstallPrompt(const std::string& Finished, const std::string& Target,
+                                       FileSystem& Files = realFileSystem(), const std::string& Action = "Voz nova");
 
 }  // namespace quorvel

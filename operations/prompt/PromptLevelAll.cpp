@@ -103,7 +103,11 @@ TLevelAllOutcome LevelAllPrompts(const std::string& Folder, const TPromptInstall
             }
             temporary = WriteLevelled(prompt, *plan, Folder, Files);
             prompt.close();
-            Install(temporary, path);
+            if (const CardResult installed = Install(temporary, path); !installed.ok()) {
+                Files.remove(temporary);
+                outcome.Failed.emplace_back(name, installed.message);
+                continue;
+            }
             temporary.clear();
             outcome.Changed.push_back(name);
             if (!plan->TargetReached) outcome.Limited.push_back(name);
@@ -115,8 +119,8 @@ TLevelAllOutcome LevelAllPrompts(const std::string& Folder, const TPromptInstall
     return outcome;
 }
 
-void InstallOnCard(const std::string& Finished, const std::string& Target) {
-    InstallPrompt(Finished, Target, realFileSystem(), "Igualar volume de todos");
+CardResult InstallOnCard(const std::string& Finished, const std::string& Target) {
+    return InstallPrompt(Finished, Target, realFileSystem(), "Igualar volume de todos");
 }
 
 }  // namespace quorvel

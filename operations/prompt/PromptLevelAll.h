@@ -2,6 +2,7 @@
 // replaced in one rename so that a failure leaves it as it was.
 #pragma once
 
+#include "config/CardResult.h"
 #include "config/FileSystem.h"
 
 #include <functional>
@@ -23,9 +24,9 @@ struct TLevelAllOutcome {
 };
 
 // Puts a finished file in place of a prompt; InstallPrompt on a card.
-using TPromptInstaller = std::function<void(const std::string& Finished, const std::string& Target)>;
+using TPromptInstaller = std::function<CardResult(const std::string& Finished, const std::string& Target)>;
 // InstallPrompt on the real file system: the installer of a card.
-void InstallOnCard(const std::string& Finished, const std::string& Target);
+CardResult InstallOnCard(const std::string& Finished, const std::string& Target);
 
 // The names of the prompts of Folder (ending in a separator) that levelling
 // would change, for the question asked before it.

@@ -119,13 +119,13 @@ CardLockResult CardSession::holdForWindow() {
     return lock_.holdForWindow();
 }
 
-void CardSession::load(DeviceConfiguration& config) {
+CardResult CardSession::load(DeviceConfiguration& config) {
     // Taken before reading: a change made during the load shows as one.
     CardSnapshot before = CardSnapshot::take(card_);
     std::lock_guard guard(stateMutex_);
     basis_ = std::move(before);
     hasBasis_ = true;
-    loadConfiguration(card_, config);
+    return loadConfiguration(card_, config);
 }
 
 bool CardSession::changedSinceLoad() const {

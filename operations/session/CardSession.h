@@ -93,8 +93,9 @@ public:
     CardLockResult holdForWindow();
 
     // Reads the configuration, and remembers the card files as the basis the
-    // next write is compared with. Throws CardError as loadConfiguration does.
-    void load(DeviceConfiguration& config);
+    // next write is compared with. A failure leaves in `config` what was
+    // read before it.
+    [[nodiscard]] CardResult load(DeviceConfiguration& config);
     // The card files changed since the last load or write of this session.
     bool changedSinceLoad() const;
     // Makes the card files as they are now the basis (after the user chose

@@ -110,7 +110,7 @@ private Q_SLOTS:
         QTemporaryDir data;
         qputenv("XDG_DATA_HOME", data.path().toUtf8());
         CardFolderOnDisk card;
-        ensureCardFiles(CardFolder(card.folder().toStdString()));
+        QVERIFY(ensureCardFiles(CardFolder(card.folder().toStdString())).ok());
         if (safetyCopy) {
             const QString safety =
                 data.path() + QStringLiteral("/ajustor-quorvel/antes-da-restauracao/2026-12-09_10-00-00");

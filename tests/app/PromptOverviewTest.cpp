@@ -169,8 +169,8 @@ private Q_SLOTS:
         const QByteArray loud = card_->read(QStringLiteral("105.wav"));
         const QByteArray onTarget = card_->read(QStringLiteral("104.wav"));
         window_->prompts().setPromptInstaller([](const std::string& finished, const std::string& target) {
-            if (target.ends_with("105.wav")) throw std::runtime_error("Permissão negada");
-            InstallPrompt(finished, target);
+            if (target.ends_with("105.wav")) return CardResult::failed("Permissão negada", target);
+            return InstallPrompt(finished, target);
         });
         boxes_.answer(true);
         QTest::mouseClick(child<QPushButton>(window_.get(), QStringLiteral("btIgualarTodos")), Qt::LeftButton);

@@ -150,8 +150,8 @@ private Q_SLOTS:
         QTest::mouseClick(child<QPushButton>(&run.window(), QStringLiteral("btGrava")), Qt::LeftButton);
         DeviceConfiguration saved;
         DeviceConfiguration backedUp;
-        loadConfiguration(CardFolder(run.card.folder().toStdString()), saved);
-        loadConfiguration(CardFolder(run.backup.path().toStdString()), backedUp);
+        QVERIFY(loadConfiguration(CardFolder(run.card.folder().toStdString()), saved).ok());
+        QVERIFY(loadConfiguration(CardFolder(run.backup.path().toStdString()), backedUp).ok());
         QVERIFY(saved == backedUp);
         QCOMPARE(saved.menus[3][1].target1, std::string("201"));
     }

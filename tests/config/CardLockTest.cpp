@@ -129,7 +129,7 @@ TEST(CardLockTest, aHolderKilledWithSigkillLeavesTheCardFree) {
 TEST(CardSnapshotTest, seesWhatASaveWouldWriteOver) {
     TemporaryFolder card;
     const CardFolder folder(card.folder());
-    ensureCardFiles(folder);
+    EXPECT_TRUE(ensureCardFiles(folder).ok());
     const std::string settingsName = cardFileName(kSettingsFileNumber);
     const std::string settings = card.read(settingsName);
     card.remove(cardFileName(42));

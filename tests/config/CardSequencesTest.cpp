@@ -21,7 +21,7 @@ std::string optionName(int menu, int option) { return cardFileName(optionFileNum
 
 TEST(EnsureCardFiles, FirstStartCreatesTheExactFileSet) {
     TemporaryFolder folder;
-    ensureCardFiles(CardFolder(folder.folder()));
+    EXPECT_TRUE(ensureCardFiles(CardFolder(folder.folder())).ok());
     auto files = folder.snapshot();
     ASSERT_EQ(files.size(), 113u);
     for (int n = 0; n < 100; ++n) EXPECT_EQ(files.at(cardFileName(n)), "\r\n") << n;
@@ -37,7 +37,7 @@ TEST(EnsureCardFiles, ExistingFilesAreNotTouched) {
     TemporaryFolder folder;
     folder.write("050.txt", "");
     folder.write("221.txt", "garbage");
-    ensureCardFiles(CardFolder(folder.folder()));
+    EXPECT_TRUE(ensureCardFiles(CardFolder(folder.folder())).ok());
     EXPECT_EQ(folder.read("050.txt"), "");
     EXPECT_EQ(folder.read("221.txt"), "garbage");
     EXPECT_EQ(folder.snapshot().size(), 113u);
@@ -47,12 +47,7 @@ TEST(EnsureCardFiles, CreationFailureStopsAtThatFile) {
     TemporaryFolder folder;
     FaultyFileSystem faulty;
     faulty.fail(FaultyFileSystem::Call::CreateNew, "205.txt", EROFS);
-    try {
-        ensureCardFiles(CardFolder(folder.folder(), faulty));
-        FAIL() << "no error";
-    } catch (const CardError& error) {
-        EXPECT_STREQ(error.what(), "File access denied");
-    }
+    EXPECT_EQ(ensureCardFiles(CardFolder(folder.folder(), faulty)).message, "File access denied");
     EXPECT_TRUE(folder.exists("204.txt"));
     EXPECT_FALSE(folder.exists("205.txt"));
     EXPECT_FALSE(folder.exists("220.txt"));
@@ -61,9 +56,9 @@ TEST(EnsureCardFiles, CreationFailureStopsAtThatFile) {
 TEST(LoadConfiguration, NewCardLoadsTheInitialValues) {
     TemporaryFolder folder;
     CardFolder card(folder.folder());
-    ensureCardFiles(card);
+    EXPECT_TRUE(ensureCardFiles(card).ok());
     DeviceConfiguration config;
-    loadConfiguration(card, config);
+    EXPECT_TRUE(loadConfiguration(card, config).ok());
     DeviceConfiguration expected;
     expected.holidays = {"  /  ", "  /  ", "01/01", "21/04", "01/05", "07/09", "12/10", "02/11", "15/11", "25/12"};
     EXPECT_EQ(config, expected);
@@ -72,12 +67,12 @@ TEST(LoadConfiguration, NewCardLoadsTheInitialValues) {
 TEST(LoadConfiguration, KeepsWhatAFileLeavesUndetermined) {
     TemporaryFolder folder;
     CardFolder card(folder.folder());
-    ensureCardFiles(card);
+    EXPECT_TRUE(ensureCardFiles(card).ok());
     DeviceConfiguration config;
     config.menus[3][1].flagF = true;
     config.settings.greeting = true;
     config.menus[3][1].target1 = "99";
-    loadConfiguration(card, config);
+    EXPECT_TRUE(loadConfiguration(card, config).ok());
     EXPECT_TRUE(config.menus[3][1].flagF);
     EXPECT_TRUE(config.settings.greeting);
     EXPECT_EQ(config.menus[3][1].target1, "") << "text columns are always read";
@@ -86,18 +81,13 @@ TEST(LoadConfiguration, KeepsWhatAFileLeavesUndetermined) {
 TEST(LoadConfiguration, ZeroLengthFileStopsAfterTheFilesBeforeIt) {
     TemporaryFolder folder;
     CardFolder card(folder.folder());
-    ensureCardFiles(card);
+    EXPECT_TRUE(ensureCardFiles(card).ok());
     folder.write("049.txt", "49  M1  1\r\n");
     folder.write("051.txt", "51      1\r\n");
     folder.write("201.txt", "08001" + std::string(15, ' ') + "\r\n");
     folder.write("050.txt", "");
     DeviceConfiguration config;
-    try {
-        loadConfiguration(card, config);
-        FAIL() << "no error";
-    } catch (const CardError& error) {
-        EXPECT_EQ(errorBoxText(error.what()), "List index out of bounds (-1)");
-    }
+    EXPECT_EQ(errorBoxText(loadConfiguration(card, config).message), "List index out of bounds (-1)");
     EXPECT_EQ(config.menus[4][9], (MenuOption{"49", "M1", true}));
     EXPECT_EQ(config.menus[5][1], MenuOption{}) << "menus 5 to 9 stay as they were";
     EXPECT_EQ(config.day(DayKind::Dom), DaySchedule{});
@@ -107,28 +97,23 @@ TEST(LoadConfiguration, ZeroLengthFileStopsAfterTheFilesBeforeIt) {
 TEST(LoadConfiguration, VanishedFileReportsItsPath) {
     TemporaryFolder folder;
     CardFolder plain(folder.folder());
-    ensureCardFiles(plain);
+    EXPECT_TRUE(ensureCardFiles(plain).ok());
     FaultyFileSystem faulty;
     faulty.markVanished("222.txt");
     DeviceConfiguration config;
-    try {
-        loadConfiguration(CardFolder(folder.folder(), faulty), config);
-        FAIL() << "no error";
-    } catch (const CardError& error) {
-        EXPECT_EQ(std::string(error.what()),
-                  "Cannot open file \"" + folder.folder() + "222.txt\". No such file or directory");
-    }
+    EXPECT_EQ(loadConfiguration(CardFolder(folder.folder(), faulty), config).message,
+              "Cannot open file \"" + folder.folder() + "222.txt\". No such file or directory");
     EXPECT_EQ(config.holidays[2], "01/01") << "files before it were read";
 }
 
 TEST(SaveConfiguration, SaveAfterFirstStartWritesTheEmptyRecords) {
     TemporaryFolder folder;
     CardFolder card(folder.folder());
-    ensureCardFiles(card);
+    EXPECT_TRUE(ensureCardFiles(card).ok());
     DeviceConfiguration config;
-    loadConfiguration(card, config);
+    EXPECT_TRUE(loadConfiguration(card, config).ok());
     const std::string newCopy = folder.read("421.txt");
-    saveConfiguration(card, config);
+    EXPECT_TRUE(saveConfiguration(card, config).ok());
     auto files = folder.snapshot();
     ASSERT_EQ(files.size(), 113u);
     EXPECT_EQ(files.at("421.txt"), newCopy) << "a new copy already holds what the save writes";
@@ -143,9 +128,9 @@ TEST(SaveConfiguration, SaveAfterFirstStartWritesTheEmptyRecords) {
 
 TEST(SaveConfiguration, WritesInTheFixedOrder) {
     TemporaryFolder folder;
-    ensureCardFiles(CardFolder(folder.folder()));
+    EXPECT_TRUE(ensureCardFiles(CardFolder(folder.folder())).ok());
     FaultyFileSystem recording;
-    saveConfiguration(CardFolder(folder.folder(), recording), DeviceConfiguration{});
+    EXPECT_TRUE(saveConfiguration(CardFolder(folder.folder(), recording), DeviceConfiguration{}).ok());
     std::vector<std::string> expected;
     for (int option = 1; option <= 9; ++option) expected.push_back(optionName(0, option));
     expected.push_back("000.txt");
@@ -185,7 +170,7 @@ TEST(SaveConfiguration, AnyFailureLeavesEveryCardFileAsItWas) {
     };
     for (const SaveFault& fault : faults) {
         TemporaryFolder folder;
-        ensureCardFiles(CardFolder(folder.folder()));
+        EXPECT_TRUE(ensureCardFiles(CardFolder(folder.folder())).ok());
         folder.write("205.txt", "0800112002" + std::string(10, ' ') + "\r\n");
         const auto before = folder.snapshot();
         FaultyFileSystem faulty;
@@ -193,22 +178,21 @@ TEST(SaveConfiguration, AnyFailureLeavesEveryCardFileAsItWas) {
         DeviceConfiguration config;
         for (auto& menu : config.menus) menu.fill(MenuOption{"1234", "", false});
         config.accessCodes.password = "123";
-        try {
-            saveConfiguration(CardFolder(folder.folder(), faulty), config);
-            ADD_FAILURE() << fault.name << ": no error";
-        } catch (const CardError& error) {
-            if (!fault.message.empty()) EXPECT_EQ(errorBoxText(error.what()), fault.message) << fault.name;
-            EXPECT_EQ(error.result().state, fault.state) << fault.name;
+        const CardResult saved = saveConfiguration(CardFolder(folder.folder(), faulty), config);
+        EXPECT_FALSE(saved.ok()) << fault.name << ": no error";
+        if (!fault.message.empty()) {
+            EXPECT_EQ(errorBoxText(saved.message), fault.message) << fault.name;
         }
+        EXPECT_EQ(saved.state, fault.state) << fault.name;
         EXPECT_EQ(folder.snapshot(), before) << fault.name;
     }
 }
 
 TEST(SaveConfiguration, SyncsEveryFileAndTheFolderOnce) {
     TemporaryFolder folder;
-    ensureCardFiles(CardFolder(folder.folder()));
+    EXPECT_TRUE(ensureCardFiles(CardFolder(folder.folder())).ok());
     FaultyFileSystem counting;
-    saveConfiguration(CardFolder(folder.folder(), counting), DeviceConfiguration{});
+    EXPECT_TRUE(saveConfiguration(CardFolder(folder.folder(), counting), DeviceConfiguration{}).ok());
     EXPECT_EQ(counting.calls(FaultyFileSystem::Call::Sync), 113);
     EXPECT_EQ(counting.calls(FaultyFileSystem::Call::SyncFolder), 1);
     EXPECT_EQ(folder.snapshot().size(), 113u);
@@ -217,12 +201,12 @@ TEST(SaveConfiguration, SyncsEveryFileAndTheFolderOnce) {
 TEST(SaveConfiguration, MissingFilesAreSkippedSilently) {
     TemporaryFolder folder;
     CardFolder card(folder.folder());
-    ensureCardFiles(card);
+    EXPECT_TRUE(ensureCardFiles(card).ok());
     folder.remove("050.txt");
     folder.remove("421.txt");
     DeviceConfiguration config;
     config.holidays[0] = "25/12";
-    saveConfiguration(card, config);
+    EXPECT_TRUE(saveConfiguration(card, config).ok());
     EXPECT_FALSE(folder.exists("050.txt"));
     EXPECT_FALSE(folder.exists("421.txt"));
     EXPECT_EQ(folder.read("221.txt").substr(0, 4), "2512");
@@ -230,21 +214,21 @@ TEST(SaveConfiguration, MissingFilesAreSkippedSilently) {
 
     folder.remove("221.txt");
     folder.write("421.txt", "");
-    saveConfiguration(card, config);
+    EXPECT_TRUE(saveConfiguration(card, config).ok());
     EXPECT_EQ(folder.read("421.txt").substr(0, 4), "2512") << "the copy is written without the original";
 }
 
 TEST(SaveConfiguration, ReloadThenSaveOnlyNormalises) {
     TemporaryFolder folder;
     CardFolder card(folder.folder());
-    ensureCardFiles(card);
+    EXPECT_TRUE(ensureCardFiles(card).ok());
     folder.write("037.txt", "  12M7  1\r\nignored\r\n");
     folder.write("222.txt", " 12 3456;   7\n");
     folder.write("202.txt", " 830209002 \r\n");
     folder.write("220.txt", "3210524112 1 9999123");
     DeviceConfiguration config;
-    loadConfiguration(card, config);
-    saveConfiguration(card, config);
+    EXPECT_TRUE(loadConfiguration(card, config).ok());
+    EXPECT_TRUE(saveConfiguration(card, config).ok());
     EXPECT_EQ(folder.read("037.txt"), "12  M7  1\r\n");
     EXPECT_EQ(folder.read("222.txt"), "12  3456    7   \r\n");
     EXPECT_EQ(folder.read("202.txt"), " 830209002" + std::string(10, ' ') + "\r\n");

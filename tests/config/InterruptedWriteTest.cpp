@@ -46,8 +46,8 @@ TEST_P(InterruptedWriteSigns, NameTheFilesCutShort) {
     const SignsCase& c = GetParam();
     TemporaryFolder folder;
     const CardFolder card(folder.folder());
-    ensureCardFiles(card);
-    if (c.saved) saveConfiguration(card, everyKindSet());
+    EXPECT_TRUE(ensureCardFiles(card).ok());
+    if (c.saved) EXPECT_TRUE(saveConfiguration(card, everyKindSet()).ok());
     for (const auto& [name, bytes] : c.written) folder.write(name, bytes);
     EXPECT_EQ(interruptedWriteSigns(card), c.signs);
     EXPECT_TRUE(holdsCardFiles(card));

@@ -17,7 +17,7 @@ FlowMap fullCardMap(const ScratchCard& card) {
     makeFullCard(card);
     const CardFolder folder(card.folder() + "/");
     DeviceConfiguration config;
-    loadConfiguration(folder, config);
+    EXPECT_TRUE(loadConfiguration(folder, config).ok());
     return layoutFlowMap(buildCallFlowModel(config, folder.folder()));
 }
 

@@ -28,7 +28,7 @@ std::string readFile(const std::string& path) {
 }
 
 std::shared_ptr<CardSession> cardSession(const TemporaryFolder& card) {
-    ensureCardFiles(CardFolder(card.folder()));
+    EXPECT_TRUE(ensureCardFiles(CardFolder(card.folder())).ok());
     return CardSession::open(card.folder(), "test session");
 }
 
@@ -78,7 +78,7 @@ TEST(CardSession, EveryWriteIsRecordedAndAFailingHistoryIsToldOnce) {
     CardSession::setRecorderFactory({});
     const CardSession::Hold hold = session->hold(milliseconds(0), false).hold;
     DeviceConfiguration config;
-    session->load(config);
+    EXPECT_TRUE(session->load(config).ok());
     config.menus[3][1].target1 = "201";
     EXPECT_TRUE(session->save(config, "Gravar").ok());
     EXPECT_TRUE(session->save(config, "Limpar").ok());
@@ -103,7 +103,7 @@ TEST(CardSession, WithoutALockAChangeMadeMeanwhileIsNotWrittenOver) {
     CardSession::HoldResult held = session->hold(milliseconds(0), false);
     EXPECT_EQ(held.lock, CardLockResult::NoLocking) << "the lock folder is open to others";
     DeviceConfiguration config;
-    session->load(config);
+    EXPECT_TRUE(session->load(config).ok());
     card.write("031.txt", "999     0\r\n");
     config.menus[0][1].target1 = "7";
     const CardResult result = session->save(config, "set");

@@ -10,8 +10,8 @@
 
 namespace quorvel::card_tool {
 
-ExitCode reportCardError(const CardError& error, std::ostream& err) {
-    err << errorBoxText(error.what()) << '\n';
+ExitCode reportReadError(const CardResult& result, std::ostream& err) {
+    err << errorBoxText(result.message) << '\n';
     return ExitCode::CardFailure;
 }
 
@@ -33,23 +33,15 @@ ExitCode reportWrite(const CardResult& result, std::ostream& err) {
 }
 
 bool loadCard(CardSession& session, DeviceConfiguration& config, std::ostream& err) {
-    try {
-        session.load(config);
-    } catch (const CardError& error) {
-        reportCardError(error, err);
-        return false;
-    }
-    return true;
+    const CardResult loaded = session.load(config);
+    if (!loaded.ok()) reportReadError(loaded, err);
+    return loaded.ok();
 }
 
 bool loadCard(const CardFolder& card, DeviceConfiguration& config, std::ostream& err) {
-    try {
-        loadConfiguration(card, config);
-    } catch (const CardError& error) {
-        reportCardError(error, err);
-        return false;
-    }
-    return true;
+    const CardResult loaded = loadConfiguration(card, config);
+    if (!loaded.ok()) reportReadError(loaded, err);
+    return loaded.ok();
 }
 
 ExitCode initCard(CardSession& session, std::ostream& err) {
@@ -60,10 +52,8 @@ ExitCode showCard(const std::string& folder, std::ostream& out, std::ostream& er
     // Default-constructed is the window's state before its start-up load.
     DeviceConfiguration config;
     ExitCode result = ExitCode::Success;
-    try {
-        loadConfiguration(CardFolder(folder), config);
-    } catch (const CardError& error) {
-        result = reportCardError(error, err);
+    if (const CardResult loaded = loadConfiguration(CardFolder(folder), config); !loaded.ok()) {
+        result = reportReadError(loaded, err);
     }
     out << configurationToJson(config).dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << '\n';
     return result;

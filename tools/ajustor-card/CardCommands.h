@@ -9,7 +9,6 @@
 #include "ExitCode.h"
 
 namespace quorvel {
-class CardError;
 class CardFolder;
 class CardSession;
 struct CardResult;
@@ -18,8 +17,8 @@ struct DeviceConfiguration;
 
 namespace quorvel::card_tool {
 
-// Prints the error box text of `error` on `err`; the status the command ends with.
-ExitCode reportCardError(const CardError& error, std::ostream& err);
+// Prints the error box text of a failed read on `err`; the status the command ends with.
+ExitCode reportReadError(const CardResult& result, std::ostream& err);
 
 // Loads `card` into `config`; false, with the error printed on `err`, when it cannot.
 bool loadCard(const CardFolder& card, DeviceConfiguration& config, std::ostream& err);

@@ -33,10 +33,8 @@ bool names(const NamedValues& named, const std::string& path) { return !named ||
 // One side as a configuration; otherwise the status to end with, after saying why on `err`.
 ExitCode readSide(const std::string& path, DeviceConfiguration& config, NamedValues& named, std::ostream& err) {
     if (isFolder(path)) {
-        try {
-            loadConfiguration(CardFolder(path), config);
-        } catch (const CardError& error) {
-            err << path << ": " << errorBoxText(error.what()) << '\n';
+        if (const CardResult loaded = loadConfiguration(CardFolder(path), config); !loaded.ok()) {
+            err << path << ": " << errorBoxText(loaded.message) << '\n';
             return ExitCode::CardFailure;
         }
         return ExitCode::Success;

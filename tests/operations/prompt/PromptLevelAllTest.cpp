@@ -51,8 +51,8 @@ TEST_F(LevelAllCard, LevelsWhatIsOffTargetAndKeepsTheRest) {
 
     const TLevelAllOutcome outcome =
         LevelAllPrompts(Card.prefix(), [](const std::string& Finished, const std::string& Target) {
-            if (Target.ends_with("106.wav")) throw std::runtime_error("disco cheio");
-            InstallPrompt(Finished, Target);
+            if (Target.ends_with("106.wav")) return CardResult::failed("disco cheio", Target);
+            return InstallPrompt(Finished, Target);
         });
     EXPECT_EQ(outcome.Changed, (Names{"100.wav", "101.wav", "103.wav"}));
     EXPECT_EQ(outcome.Limited, (Names{"103.wav"}));
