@@ -144,7 +144,7 @@ void BackupPart::copyFolder(const QString& source, const QString& destination) {
     const auto other = CardSession::open(toStdString(destination), "ajustor-quorvel", fileSystem_);
     const CardSession::Hold hold = holdCard(*other, boxes_, window_);
     if (!hold) return;
-    if (copy.list() != 0) {
+    if (!copy.list().ok()) {
         boxes_.showMessage(window_, QString::fromUtf8("Não foi possível ler a pasta ") + source);
         return;
     }

@@ -121,8 +121,8 @@ void CardNotices::openInserted() {
 
 void CardNotices::ejectCard() {
     if (!onCard_) return;
-    if (const int failure = syncVolume(toStdString(cardFolder_))) {
-        boxes_.showError(window_, toQString(errorBoxText(std::strerror(failure))));
+    if (const CardResult synced = syncVolume(toStdString(cardFolder_)); !synced.ok()) {
+        boxes_.showError(window_, toQString(errorBoxText(synced.message)));
         return;
     }
     QString error;

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 
@@ -32,12 +33,13 @@ bool usesDevice(const fs::path& process, dev_t device) {
 
 }  // namespace
 
-int syncVolume(const std::string& folder) {
+CardResult syncVolume(const std::string& folder) {
     const int handle = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (handle < 0) return errno;
-    const int result = ::syncfs(handle) == 0 ? 0 : errno;
+    if (handle < 0) return CardResult::failed(std::strerror(errno), folder);
+    const int error = ::syncfs(handle) == 0 ? 0 : errno;
     ::close(handle);
-    return result;
+    if (error != 0) return CardResult::failed(std::strerror(error), folder);
+    return {};
 }
 
 std::vector<std::string> processesUsingVolume(const std::string& folder) {

@@ -5,11 +5,13 @@
 #include <string>
 #include <vector>
 
+#include "config/CardResult.h"
+
 namespace quorvel {
 
 // Writes every pending change of the file system holding `folder` to its
-// medium. Returns 0 or an errno value.
-int syncVolume(const std::string& folder);
+// medium.
+[[nodiscard]] CardResult syncVolume(const std::string& folder);
 
 // The processes with a file, folder or working folder on the file system
 // holding `folder`, as "name (pid N)", by pid.

@@ -33,7 +33,7 @@ bool FolderCopy::intoItself() const {
     return std::filesystem::equivalent(source_, destination_, error);
 }
 
-int FolderCopy::list() {
+CardResult FolderCopy::list() {
     removeLeftoverTemporaries(*fileSystem_, destination_);
     return listPlainFiles(*fileSystem_, source_, names_);
 }

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "config/CardResult.h"
 #include "config/FileSystem.h"
 #include "operations/FileCopy.h"
 
@@ -36,8 +37,8 @@ public:
     bool intoItself() const;
 
     // Lists the source afresh and removes the leftovers of killed copies
-    // from the destination. Returns 0 or an errno value.
-    int list();
+    // from the destination.
+    [[nodiscard]] CardResult list();
     const std::vector<std::string>& names() const { return names_; }
     std::string sourcePath(std::size_t index) const { return source_ + names_[index]; }
 

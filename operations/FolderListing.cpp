@@ -1,6 +1,7 @@
 #include "operations/FolderListing.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "config/FileReplace.h"
 
@@ -22,9 +23,9 @@ bool caseBlindLess(const std::string& left, const std::string& right) {
     return less || (!greater && left < right);
 }
 
-int listPlainFiles(FileSystem& fileSystem, const std::string& folder, std::vector<std::string>& names) {
+CardResult listPlainFiles(FileSystem& fileSystem, const std::string& folder, std::vector<std::string>& names) {
     std::vector<std::string> entries;
-    if (int error = fileSystem.listNames(folder, entries)) return error;
+    if (int error = fileSystem.listNames(folder, entries)) return CardResult::failed(std::strerror(error), folder);
     names.clear();
     for (std::string& name : entries) {
         if (name.front() == '.' || isLeftoverTemporaryName(name)) continue;
@@ -32,7 +33,7 @@ int listPlainFiles(FileSystem& fileSystem, const std::string& folder, std::vecto
         if (status.regular && !status.link) names.push_back(std::move(name));
     }
     std::sort(names.begin(), names.end(), caseBlindLess);
-    return 0;
+    return {};
 }
 
 }  // namespace quorvel

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "config/CardResult.h"
 #include "config/FileSystem.h"
 
 namespace quorvel {
@@ -11,9 +12,10 @@ namespace quorvel {
 // The names of the plain files directly in `folder` (which ends with a
 // separator): no folders, devices, symbolic links, hidden files or the
 // temporary files of a save or copy under way; read-only files included.
-// Sorted by name ignoring case. Returns 0 or an errno value; changes nothing,
-// not even the current directory.
-int listPlainFiles(FileSystem& fileSystem, const std::string& folder, std::vector<std::string>& names);
+// Sorted by name ignoring case. Changes nothing, not even the current
+// directory.
+[[nodiscard]] CardResult listPlainFiles(FileSystem& fileSystem, const std::string& folder,
+                                        std::vector<std::string>& names);
 
 // Name order ignoring the case of ASCII letters; names equal but for case
 // keep a fixed order.

@@ -116,15 +116,23 @@ void CardSession::releaseHold() {
 
 CardLockResult CardSession::holdForWindow() {
     std::lock_guard guard(holdMutex_);
+    watched_ = true;
     return lock_.holdForWindow();
 }
 
+bool CardSession::keepsBasis() const {
+    std::lock_guard guard(holdMutex_);
+    return watched_ || !locked_;
+}
+
 CardResult CardSession::load(DeviceConfiguration& config) {
-    // Taken before reading: a change made during the load shows as one.
-    CardSnapshot before = CardSnapshot::take(card_);
-    std::lock_guard guard(stateMutex_);
-    basis_ = std::move(before);
-    hasBasis_ = true;
+    if (keepsBasis()) {
+        // Taken before reading: a change made during the load shows as one.
+        CardSnapshot before = CardSnapshot::take(card_);
+        std::lock_guard guard(stateMutex_);
+        basis_ = std::move(before);
+        hasBasis_ = true;
+    }
     return loadConfiguration(card_, config);
 }
 
@@ -182,7 +190,7 @@ CardResult CardSession::commit(CardWrite& write, const std::string& action) {
             result = CardResult::failed(writeErrorMessage(error), card_.folder(), CardState::Written);
         }
     }
-    acceptCurrentFiles();
+    if (keepsBasis()) acceptCurrentFiles();
     recordAfter(action, names);
     return result;
 }
@@ -202,9 +210,7 @@ CardResult CardSession::restore(const std::string& source, const std::string& ac
         return CardResult::failed("The backup folder is the card folder; nothing was copied", from);
     }
     std::vector<std::string> names;
-    if (int error = listPlainFiles(card_.fileSystem(), from, names)) {
-        return CardResult::failed(std::strerror(error), from);
-    }
+    if (CardResult listed = listPlainFiles(card_.fileSystem(), from, names); !listed.ok()) return listed;
     {
         std::lock_guard guard(holdMutex_);
         if (holds_ == 0) return CardResult::failed(kNotHeld, card_.folder());
@@ -244,8 +250,8 @@ CardSession::BackupResult CardSession::backup(const std::string& destination, co
         return result;
     }
     const std::unique_ptr<CardSession, void (*)(CardSession*)> leave(this, [](CardSession* s) { s->leaveWrite(); });
-    if (int error = copy.list()) {
-        result.listingError = std::strerror(error);
+    if (const CardResult listed = copy.list(); !listed.ok()) {
+        result.listingError = listed.message;
         return result;
     }
     if (progress.copied) copy.onCopied(progress.copied);

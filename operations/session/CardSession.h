@@ -137,6 +137,10 @@ public:
 private:
     void releaseHold();
     CardResult checkOutsideChanges() const;
+    // Whether what the card holds must be remembered: to compare with before
+    // a write that holds no lock, or for the window, which watches the card.
+    // Under the lock no other writer can come between a read and a write.
+    bool keepsBasis() const;
     void recordAfter(const std::string& action, const std::vector<std::string>& names);
     // Takes writeMutex_; false when this thread has it already (a write
     // started from within a copy's progress report).
@@ -151,6 +155,7 @@ private:
     mutable std::mutex holdMutex_;
     int holds_ = 0;
     bool locked_ = false;    // the lock is taken, not only held without one
+    bool watched_ = false;   // the window compares the card with its last load all along
     std::mutex writeMutex_;  // one write at a time within the process
     std::atomic<std::thread::id> writer_{};
     mutable std::mutex stateMutex_;  // for the basis and the notices

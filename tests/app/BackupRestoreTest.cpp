@@ -14,6 +14,7 @@
 
 #include "AppTestSupport.h"
 #include "CardTestSupport.h"
+#include "WindowTests.h"
 
 using namespace quorvel;
 using namespace quorvel::testing;
@@ -327,5 +328,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(BackupRestoreTest)
+QUORVEL_WINDOW_TEST(BackupRestoreTest)
 #include "BackupRestoreTest.moc"

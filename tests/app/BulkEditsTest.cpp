@@ -5,6 +5,7 @@
 #include <QTest>
 
 #include "AppTestSupport.h"
+#include "WindowTests.h"
 #include "app/FilteredLineEdit.h"
 #include "app/MaskedEdit.h"
 
@@ -157,5 +158,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(BulkEditsTest)
+QUORVEL_WINDOW_TEST(BulkEditsTest)
 #include "BulkEditsTest.moc"

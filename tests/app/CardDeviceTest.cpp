@@ -14,6 +14,7 @@
 #include "AppTestSupport.h"
 #include "FatCardMount.h"
 #include "UdisksMock.h"
+#include "WindowTests.h"
 #include "app/CardNotices.h"
 #include "app/CardWindows.h"
 #include "app/MainFormQuorvel.h"
@@ -137,5 +138,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(CardDeviceTest)
+QUORVEL_WINDOW_TEST(CardDeviceTest)
 #include "CardDeviceTest.moc"

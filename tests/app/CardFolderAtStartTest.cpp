@@ -6,6 +6,7 @@
 
 #include "AppTestSupport.h"
 #include "UdisksMock.h"
+#include "WindowTests.h"
 #include "app/CardFolderAtStart.h"
 #include "shell/CardFolderChooser.h"
 #include "shell/RemovableCards.h"
@@ -168,5 +169,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(CardFolderAtStartTest)
+QUORVEL_WINDOW_TEST(CardFolderAtStartTest)
 #include "CardFolderAtStartTest.moc"

@@ -14,6 +14,7 @@
 #include <QTimer>
 
 #include "AppTestSupport.h"
+#include "WindowTests.h"
 #include "app/MaskedEdit.h"
 #include "config/CardLock.h"
 
@@ -141,5 +142,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(CardHoldTest)
+QUORVEL_WINDOW_TEST(CardHoldTest)
 #include "CardHoldTest.moc"

@@ -7,6 +7,7 @@
 
 #include "AppTestSupport.h"
 #include "CardTestSupport.h"
+#include "WindowTests.h"
 #include "app/FilteredLineEdit.h"
 #include "app/MaskedEdit.h"
 
@@ -205,5 +206,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(CardLoadSaveTest)
+QUORVEL_WINDOW_TEST(CardLoadSaveTest)
 #include "CardLoadSaveTest.moc"

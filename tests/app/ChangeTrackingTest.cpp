@@ -7,6 +7,7 @@
 #include <QTest>
 
 #include "AppTestSupport.h"
+#include "WindowTests.h"
 #include "app/FilteredLineEdit.h"
 #include "app/MaskedEdit.h"
 
@@ -155,5 +156,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(ChangeTrackingTest)
+QUORVEL_WINDOW_TEST(ChangeTrackingTest)
 #include "ChangeTrackingTest.moc"

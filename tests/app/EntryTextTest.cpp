@@ -6,6 +6,7 @@
 #include <QTest>
 
 #include "AppTestSupport.h"
+#include "WindowTests.h"
 #include "app/MaskedEdit.h"
 #include "config/FieldRules.h"
 
@@ -109,5 +110,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(EntryTextTest)
+QUORVEL_WINDOW_TEST(EntryTextTest)
 #include "EntryTextTest.moc"

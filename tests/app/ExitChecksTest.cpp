@@ -3,6 +3,7 @@
 #include <QTest>
 
 #include "AppTestSupport.h"
+#include "WindowTests.h"
 #include "app/FilteredLineEdit.h"
 #include "app/MaskedEdit.h"
 #include "config/FieldRules.h"
@@ -156,5 +157,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(ExitChecksTest)
+QUORVEL_WINDOW_TEST(ExitChecksTest)
 #include "ExitChecksTest.moc"

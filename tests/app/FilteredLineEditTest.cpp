@@ -6,6 +6,7 @@
 #include <QTest>
 
 #include "AppTestSupport.h"
+#include "WindowTests.h"
 #include "app/FilteredLineEdit.h"
 
 using namespace quorvel;
@@ -136,5 +137,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(FilteredLineEditTest)
+QUORVEL_WINDOW_TEST(FilteredLineEditTest)
 #include "FilteredLineEditTest.moc"

@@ -9,6 +9,7 @@
 #include <QTest>
 
 #include "AppTestSupport.h"
+#include "WindowTests.h"
 #include "app/FilteredLineEdit.h"
 #include "app/FlowMapWindow.h"
 
@@ -179,5 +180,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(FlowMapTest)
+QUORVEL_WINDOW_TEST(FlowMapTest)
 #include "FlowMapTest.moc"

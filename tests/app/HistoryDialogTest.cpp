@@ -8,6 +8,7 @@
 #include <QTest>
 
 #include "AppTestSupport.h"
+#include "WindowTests.h"
 #include "operations/history/CardHistory.h"
 #include "operations/history/HistoryRecorder.h"
 
@@ -78,5 +79,5 @@ private:
     QTemporaryDir dataHome_;
 };
 
-QTEST_MAIN(HistoryDialogTest)
+QUORVEL_WINDOW_TEST(HistoryDialogTest)
 #include "HistoryDialogTest.moc"

@@ -5,6 +5,7 @@
 #include <QTest>
 
 #include "AppTestSupport.h"
+#include "WindowTests.h"
 #include "app/MaskedEdit.h"
 
 using namespace quorvel;
@@ -109,5 +110,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(HolidayCommandTest)
+QUORVEL_WINDOW_TEST(HolidayCommandTest)
 #include "HolidayCommandTest.moc"

@@ -7,6 +7,7 @@
 #include <QTest>
 
 #include "AppTestSupport.h"
+#include "WindowTests.h"
 #include "app/ExitGuard.h"
 #include "app/MaskedEdit.h"
 #include "config/FieldRules.h"
@@ -212,5 +213,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(MaskedEditTest)
+QUORVEL_WINDOW_TEST(MaskedEditTest)
 #include "MaskedEditTest.moc"

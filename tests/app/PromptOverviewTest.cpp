@@ -13,6 +13,7 @@
 #include <stdexcept>
 
 #include "AppTestSupport.h"
+#include "WindowTests.h"
 #include "app/WaveformView.h"
 #include "operations/prompt/PromptFiles.h"
 #include "operations/prompt/PromptSurvey.h"
@@ -208,5 +209,5 @@ private:
     QStringList answers_;
 };
 
-QTEST_MAIN(PromptOverviewTest)
+QUORVEL_WINDOW_TEST(PromptOverviewTest)
 #include "PromptOverviewTest.moc"

@@ -8,6 +8,7 @@
 #include <QTest>
 
 #include "AppTestSupport.h"
+#include "WindowTests.h"
 #include "app/WaveformView.h"
 #include "shell/OpenFileDialog.h"
 
@@ -152,5 +153,5 @@ private:
     QLabel* log_ = nullptr;
 };
 
-QTEST_MAIN(PromptPageTest)
+QUORVEL_WINDOW_TEST(PromptPageTest)
 #include "PromptPageTest.moc"

@@ -6,6 +6,7 @@
 #include <QToolButton>
 
 #include "AppTestSupport.h"
+#include "WindowTests.h"
 
 using namespace quorvel;
 using namespace quorvel::testing;
@@ -79,5 +80,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(PromptPlaybackTest)
+QUORVEL_WINDOW_TEST(PromptPlaybackTest)
 #include "PromptPlaybackTest.moc"

@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QTest>
 
+#include "WindowTests.h"
 #include "app/QtTranslations.h"
 
 using namespace quorvel;
@@ -42,5 +43,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(QtTranslationsTest)
+QUORVEL_WINDOW_TEST(QtTranslationsTest)
 #include "QtTranslationsTest.moc"

@@ -10,6 +10,7 @@
 
 #include "AppTestSupport.h"
 #include "CardTestSupport.h"
+#include "WindowTests.h"
 #include "config/CardFolder.h"
 #include "config/CardSequences.h"
 
@@ -188,5 +189,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(RestorePreviewTest)
+QUORVEL_WINDOW_TEST(RestorePreviewTest)
 #include "RestorePreviewTest.moc"

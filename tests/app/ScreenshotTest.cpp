@@ -11,6 +11,7 @@
 #include <QTest>
 
 #include "AppTestSupport.h"
+#include "WindowTests.h"
 
 using namespace quorvel;
 using namespace quorvel::testing;
@@ -54,5 +55,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(ScreenshotTest)
+QUORVEL_WINDOW_TEST(ScreenshotTest)
 #include "ScreenshotTest.moc"

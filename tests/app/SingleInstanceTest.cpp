@@ -7,6 +7,7 @@
 #include <QTest>
 #include <QUuid>
 
+#include "WindowTests.h"
 #include "shell/SingleInstance.h"
 
 using namespace quorvel;
@@ -74,5 +75,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(SingleInstanceTest)
+QUORVEL_WINDOW_TEST(SingleInstanceTest)
 #include "SingleInstanceTest.moc"

@@ -9,6 +9,7 @@
 #include <QTest>
 
 #include "AppTestSupport.h"
+#include "WindowTests.h"
 #include "app/TextPromptDialog.h"
 
 using namespace quorvel;
@@ -57,5 +58,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TextPromptTest)
+QUORVEL_WINDOW_TEST(TextPromptTest)
 #include "TextPromptTest.moc"

@@ -9,6 +9,7 @@
 #include <QTest>
 
 #include "AppTestSupport.h"
+#include "WindowTests.h"
 #include "app/FilteredLineEdit.h"
 
 using namespace quorvel;
@@ -91,5 +92,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(VerificationTest)
+QUORVEL_WINDOW_TEST(VerificationTest)
 #include "VerificationTest.moc"

@@ -11,6 +11,7 @@
 #include <QTimer>
 
 #include "AppTestSupport.h"
+#include "WindowTests.h"
 #include "app/FilteredLineEdit.h"
 #include "app/MaskedEdit.h"
 
@@ -290,5 +291,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(WindowStructureTest)
+QUORVEL_WINDOW_TEST(WindowStructureTest)
 #include "WindowStructureTest.moc"

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <cstring>
 #include <filesystem>
 
 #include "CardTestSupport.h"
@@ -27,7 +28,7 @@ TEST(FolderListing, PlainFilesOnlyInCaseBlindOrderWithoutMovingTheCurrentDirecto
     const auto before = std::filesystem::current_path();
 
     std::vector<std::string> names;
-    ASSERT_EQ(listPlainFiles(realFileSystem(), folder.folder(), names), 0);
+    ASSERT_TRUE(listPlainFiles(realFileSystem(), folder.folder(), names).ok());
     EXPECT_EQ(names,
               (std::vector<std::string>{"100.wav", "421.txt", "_x", "a.TXT", "A.wav", "b.txt", "C", "readonly.txt"}));
     EXPECT_EQ(std::filesystem::current_path(), before);
@@ -36,7 +37,9 @@ TEST(FolderListing, PlainFilesOnlyInCaseBlindOrderWithoutMovingTheCurrentDirecto
 TEST(FolderListing, MissingFolderIsAnError) {
     TemporaryFolder folder;
     std::vector<std::string> names{"stale"};
-    EXPECT_EQ(listPlainFiles(realFileSystem(), folder.folder() + "gone/", names), ENOENT);
+    const CardResult listed = listPlainFiles(realFileSystem(), folder.folder() + "gone/", names);
+    EXPECT_EQ(listed.message, std::strerror(ENOENT));
+    EXPECT_EQ(listed.file, folder.folder() + "gone/");
 }
 
 TEST(CaseBlindLess, FoldsOnlyAsciiLettersAndOrdersCaseTwinsByBytes) {

@@ -59,8 +59,8 @@ ExitCode ejectCard(const RemovableCards& cards, const std::string& folder, std::
         err << folder << ": not on a removable card; nothing was ejected\n";
         return ExitCode::CardFailure;
     }
-    if (const int failure = syncVolume(folder)) {
-        err << folder << ": the card could not be written through: " << std::strerror(failure) << '\n';
+    if (const CardResult synced = syncVolume(folder); !synced.ok()) {
+        err << folder << ": the card could not be written through: " << synced.message << '\n';
         return ExitCode::CardFailure;
     }
     bool busy = false;
