@@ -55,6 +55,7 @@ std::uint64_t CardWrite::bytesNeeded(std::uint64_t blockSize) const {
     const std::uint64_t block = blockSize == 0 ? 512 : blockSize;
     std::uint64_t needed = 0;
     for (const File& file : files_) {
+        if (file.unchanged) continue;
         std::uint64_t size = 0;
         if (file.source == Source::Bytes) size = file.bytes.size();
         if (file.source == Source::Copy) size = fileSystem_->status(file.bytes).size;
@@ -76,27 +77,46 @@ CardResult CardWrite::checkSpace() const {
         folder_);
 }
 
-int CardWrite::copyInto(File& file) {
+int CardWrite::readSource(const std::string& path, const std::function<int(const char*, std::size_t)>& take) {
     int source = -1;
-    if (int error = fileSystem_->openRead(file.bytes, source)) return error;
+    if (int error = fileSystem_->openRead(path, source)) return error;
     std::string buffer(kCopyBlock, '\0');
     int error = 0;
     for (;;) {
         std::size_t got = 0;
         if ((error = fileSystem_->read(source, buffer.data(), buffer.size(), got)) != 0 || got == 0) break;
-        if ((error = writeReplacement(*fileSystem_, file.replacement, buffer.data(), got)) != 0) break;
+        if ((error = take(buffer.data(), got)) != 0) break;
     }
     fileSystem_->close(source);
     return error;
 }
 
-int CardWrite::writeTemporary(File& file) {
+int CardWrite::compareWithTarget(File& file) {
     const FileStatus old = fileSystem_->status(file.path);
     file.existed = old.exists && old.regular;
     if (file.existed && old.size <= kHeldLimit) {
         std::string bytes;
         if (fileSystem_->readAll(file.path, bytes) == 0) file.previous = std::move(bytes);
     }
+    if (!file.previous || file.source == Source::Adopted) return 0;
+    if (file.source == Source::Bytes) {
+        file.unchanged = *file.previous == file.bytes;
+        if (file.unchanged) std::string().swap(file.bytes);
+        return 0;
+    }
+    // A copy is read twice when it differs, so that no more than the card's
+    // own small files are held at once.
+    if (fileSystem_->status(file.bytes).size != file.previous->size()) return 0;
+    std::string bytes;
+    const int error = readSource(file.bytes, [&bytes](const char* data, std::size_t size) {
+        bytes.append(data, size);
+        return 0;
+    });
+    file.unchanged = error == 0 && bytes == *file.previous;
+    return error;
+}
+
+int CardWrite::writeTemporary(File& file) {
     if (file.source == Source::Adopted) {
         if (int error = adoptReplacement(*fileSystem_, file.bytes, file.path, file.replacement)) return error;
         return sealReplacement(*fileSystem_, file.replacement);
@@ -104,7 +124,9 @@ int CardWrite::writeTemporary(File& file) {
     if (int error = beginReplacement(*fileSystem_, folder_, file.path, kCardTemporary, file.replacement)) return error;
     const int error = file.source == Source::Bytes
                           ? writeReplacement(*fileSystem_, file.replacement, file.bytes.data(), file.bytes.size())
-                          : copyInto(file);
+                          : readSource(file.bytes, [&](const char* data, std::size_t size) {
+                                return writeReplacement(*fileSystem_, file.replacement, data, size);
+                            });
     if (error != 0) return error;
     if (file.source == Source::Bytes) std::string().swap(file.bytes);
     return sealReplacement(*fileSystem_, file.replacement);
@@ -120,6 +142,11 @@ CardResult CardWrite::commit() {
         discardAll();
         return CardResult::failed(messageFor(refusal_->error), refusal_->path);
     }
+    // A file that already holds its new content is left alone: on a card
+    // behind FUSE every file created costs a walk of the whole folder.
+    for (File& file : files_) {
+        if (int error = compareWithTarget(file)) return failBeforeRenames(error, file.path);
+    }
     if (CardResult space = checkSpace(); !space.ok()) {
         discardAll();
         return space;
@@ -127,14 +154,20 @@ CardResult CardWrite::commit() {
     for (std::size_t i = 0; i < files_.size(); ++i) {
         File& file = files_[i];
         if (starting_) starting_(i, files_.size(), file.source == Source::Bytes ? file.path : file.bytes);
-        if (int error = writeTemporary(file)) return failBeforeRenames(error, file.path);
+        if (!file.unchanged) {
+            if (int error = writeTemporary(file)) return failBeforeRenames(error, file.path);
+        }
         if (written_) written_(nameOf(file.path));
     }
-    for (File& file : files_) fileSystem_->awaitWriteback(file.replacement.handle);
     for (File& file : files_) {
+        if (!file.unchanged) fileSystem_->awaitWriteback(file.replacement.handle);
+    }
+    for (File& file : files_) {
+        if (file.unchanged) continue;
         if (int error = finishReplacement(*fileSystem_, file.replacement)) return failBeforeRenames(error, file.path);
     }
     for (std::size_t renamed = 0; renamed < files_.size(); ++renamed) {
+        if (files_[renamed].unchanged) continue;
         if (int error = renameReplacement(*fileSystem_, files_[renamed].replacement)) {
             const std::string failedPath = files_[renamed].path;
             std::string lost;
@@ -156,6 +189,7 @@ CardResult CardWrite::commit() {
 CardState CardWrite::undoRenames(std::size_t renamed, std::string& lost) {
     for (std::size_t i = 0; i < renamed; ++i) {
         File& file = files_[i];
+        if (file.unchanged) continue;
         int error = 0;
         if (!file.existed) {
             error = fileSystem_->remove(file.path);

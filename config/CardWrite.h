@@ -1,10 +1,11 @@
 // The files of one write of a card folder, replaced all together or not at
-// all. Nothing touches the card until commit: it checks the free space, writes
-// every new content to a temporary file beside its target, syncs them all and
-// only then renames them over their targets in the order they were added,
-// syncing the folder once. A failure before the first rename removes the
-// temporaries; a failure during the renames puts back the files already
-// renamed from the content they held before. The result says which.
+// all. Nothing touches the card until commit: it leaves out the files that
+// already hold their new content, checks the free space, writes every other
+// content to a temporary file beside its target, syncs them all and only then
+// renames them over their targets in the order they were added, syncing the
+// folder once. A failure before the first rename removes the temporaries; a
+// failure during the renames puts back the files already renamed from the
+// content they held before. The result says which.
 #pragma once
 
 #include <cstdint>
@@ -60,6 +61,7 @@ private:
         std::string bytes;                    // the content, or the path it is copied or adopted from
         std::optional<std::string> previous;  // what the target held, to put it back
         bool existed = false;
+        bool unchanged = false;  // already holds its new content: not replaced
         Replacement replacement;
     };
     struct Refusal {
@@ -71,8 +73,11 @@ private:
     CardResult checkSpace() const;
     // Removes every temporary; the card is as it was.
     CardResult failBeforeRenames(int error, std::string path);
+    // Reads what the target holds and whether it already holds the new content.
+    int compareWithTarget(File& file);
     int writeTemporary(File& file);
-    int copyInto(File& file);
+    // Hands the content of the file `path` to `take` block by block.
+    int readSource(const std::string& path, const std::function<int(const char*, std::size_t)>& take);
     // Puts back the first `renamed` files; the state the card is left in.
     CardState undoRenames(std::size_t renamed, std::string& lost);
     void discardAll();

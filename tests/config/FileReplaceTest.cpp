@@ -4,13 +4,17 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <filesystem>
+#include <functional>
 #include <set>
+#include <vector>
 
 #include "CardTestSupport.h"
 #include "config/CardError.h"
 #include "config/CardFolder.h"
+#include "config/CardWrite.h"
 
 namespace quorvel {
 namespace {
@@ -182,6 +186,52 @@ TEST(FileReplace, TemporariesOfEveryKindHaveShortFatNames) {
             discardReplacement(realFileSystem(), replacement);
         }
         EXPECT_GT(made.size(), 45u) << "names are random";
+    }
+}
+
+struct UnchangedRow {
+    const char* name;
+    std::function<void(CardWrite&, const TemporaryFolder& card, const TemporaryFolder& backup)> add;
+    std::vector<std::string> renamed;
+};
+
+// A write replaces only the files whose content changes; the others keep
+// their inode, and the card ends with every new content all the same.
+TEST(CardWrite, FilesThatAlreadyHoldTheirContentAreNotReplaced) {
+    const UnchangedRow rows[] = {
+        {"same bytes", [](CardWrite& w, auto& card, auto&) { w.put(card.folder() + "001.txt", "one\r\n"); }, {}},
+        {"new bytes",
+         [](CardWrite& w, auto& card, auto&) {
+             w.put(card.folder() + "001.txt", "one\r\n");
+             w.put(card.folder() + "002.txt", "TWO\r\n");
+         },
+         {"002.txt"}},
+        {"new file", [](CardWrite& w, auto& card, auto&) { w.put(card.folder() + "003.txt", ""); }, {"003.txt"}},
+        {"same copy",
+         [](CardWrite& w, auto& card, auto& backup) { w.copy(card.folder() + "002.txt", backup.folder() + "002.txt"); },
+         {}},
+        {"copy of the same size",
+         [](CardWrite& w, auto& card, auto& backup) { w.copy(card.folder() + "001.txt", backup.folder() + "002.txt"); },
+         {"001.txt"}},
+    };
+    for (const UnchangedRow& row : rows) {
+        TemporaryFolder card;
+        TemporaryFolder backup;
+        card.write("001.txt", "one\r\n");
+        card.write("002.txt", "two\r\n");
+        backup.write("002.txt", "two\r\n");
+        struct stat before {};
+        ASSERT_EQ(::stat((card.path() / "001.txt").c_str(), &before), 0);
+        FaultyFileSystem recording;
+        CardWrite write(card.folder(), recording);
+        row.add(write, card, backup);
+        EXPECT_TRUE(write.commit().ok()) << row.name;
+        EXPECT_EQ(recording.renamedTargets(), row.renamed) << row.name;
+        EXPECT_EQ(recording.calls(Call::CreateTemporary), static_cast<int>(row.renamed.size())) << row.name;
+        struct stat after {};
+        ASSERT_EQ(::stat((card.path() / "001.txt").c_str(), &after), 0);
+        const bool replaced = std::find(row.renamed.begin(), row.renamed.end(), "001.txt") != row.renamed.end();
+        EXPECT_EQ(after.st_ino != before.st_ino, replaced) << row.name;
     }
 }
 

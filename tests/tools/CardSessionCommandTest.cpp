@@ -85,8 +85,10 @@ protected:
         fill();
     }
 
-    // Every command either writes everything or leaves every file as it was.
+    // Every command either writes everything or leaves every file as it was;
+    // the room left is too small for any of them.
     void expectWholeOrNothing(const std::string& card) {
+        int refused = 0;
         for (const FullCardRow& row : kFullCardCommands) {
             const auto before = filesOf(card);
             const ToolRun run = runCardTool(row.command(card, backup.folder()));
@@ -94,9 +96,11 @@ protected:
                 EXPECT_NE(filesOf(card), before) << row.name << " said it wrote";
                 continue;
             }
+            ++refused;
             EXPECT_EQ(filesOf(card), before) << row.name << ": " << run.err;
             EXPECT_NE(run.err.find("The card holds its previous files"), std::string::npos) << row.name << run.err;
         }
+        EXPECT_EQ(refused, static_cast<int>(std::size(kFullCardCommands)));
     }
 
     ScratchCard backup;
@@ -107,13 +111,13 @@ TEST_F(FullCard, ASmallFolderWithoutRoomKeepsEveryFile) {
     SmallFolder small(scratch.path() / "card");
     if (!small.mounted()) GTEST_SKIP() << "mounting a small tmpfs needs root";
     prepare(small.folder(), [&] {
-        // Leaves a few blocks: fewer than the 113 temporaries of a save.
+        // Leaves two blocks: too few for the temporaries of any of the writes.
         std::ofstream filler(small.folder() + "filler.bin", std::ios::binary);
         std::string block(4096, 'f');
         while (filler.write(block.data(), static_cast<std::streamsize>(block.size())) && filler.flush()) {
         }
         filler.close();
-        fs::resize_file(small.folder() + "filler.bin", fs::file_size(small.folder() + "filler.bin") - 40 * 4096);
+        fs::resize_file(small.folder() + "filler.bin", fs::file_size(small.folder() + "filler.bin") - 2 * 4096);
     });
     expectWholeOrNothing(small.folder());
 }
@@ -122,9 +126,13 @@ TEST_F(FullCard, AFatRootFolderNearlyFullKeepsEveryFile) {
     FatCardMount mount;
     if (!mount.mounted()) GTEST_SKIP() << mount.skipReason();
     prepare(mount.folder(), [&] {
-        // The FAT16 root folder holds 512 entries: the 113 card files and
-        // these leave too few for the temporaries of a save.
-        for (int i = 0; i < 350; ++i) std::ofstream(mount.folder() + "F" + std::to_string(i) + ".DAT") << i;
+        // The FAT16 root folder holds 512 entries. Fill it, then free the
+        // entries of one file: room for one temporary, and each write
+        // below replaces two files or more.
+        int made = 0;
+        while (made < 512 && std::ofstream(mount.folder() + "F" + std::to_string(made) + ".DAT").is_open()) ++made;
+        ASSERT_GT(made, 0);
+        fs::remove(mount.folder() + "F" + std::to_string(made - 1) + ".DAT");
     });
     expectWholeOrNothing(mount.folder());
 }

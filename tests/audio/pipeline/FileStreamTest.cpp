@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include <unistd.h>
+
 namespace quorvel {
 namespace {
 
@@ -15,8 +17,9 @@ namespace fs = std::filesystem;
 class FileStream : public ::testing::Test {
 protected:
     void SetUp() override {
-        FFolder = fs::temp_directory_path() /
-                  ("quorvel-stream-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        FFolder =
+            fs::temp_directory_path() / ("quorvel-stream-" + std::to_string(::getpid()) + "-" +
+                                         std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         fs::create_directories(FFolder);
     }
     void TearDown() override { fs::remove_all(FFolder); }
