@@ -36,7 +36,6 @@ public:
 
     // Replaces the file chooser of the page (tests).
     void setOpenDialog2(std::unique_ptr<OpenFileDialog> dialog);
-    TPromptConversion& promptConversion() { return prompt_; }
     // Replaces how a levelled prompt is put in place (tests).
     void setPromptInstaller(TPromptInstaller install) { installPrompt_ = std::move(install); }
     // Waits for the overview's measurements and shows them (tests).
