@@ -91,6 +91,7 @@ public:
                 model_.week[place.first].findings.push_back(index);
                 return;
             case Kind::Holiday:
+            case Kind::Holidays:
                 model_.holidayFindings.push_back(index);
                 return;
             case Kind::LowerExtension:

@@ -17,6 +17,7 @@ QColor findingColour(FindingCode code) {
         // Work left over; callers are not affected.
         case FindingCode::UnreachableMenu:
         case FindingCode::DuplicateHoliday:
+        case FindingCode::NationalHolidayMissing:
         case FindingCode::ExtensionRangeReversed:
             break;
     }

@@ -93,6 +93,7 @@ DeviceConfiguration cardWithEveryFinding() {
     }
     config.day(DayKind::Seg).slots[1] = {"12:00", 8};  // menu 8 is empty
     config.day(DayKind::Ter).slots[2] = {"18:00", kNoSelection};
+    config.day(DayKind::Fer).slots[0] = {"00:00", 1};  // so the national holidays not listed are found
     config.holidays[0] = "25/12";
     config.holidays[1] = "25/12";
     config.settings.lowerExtension = "300";
@@ -106,14 +107,17 @@ TEST(CallFlowModel, EveryFindingIsAttachedOnceToTheElementItConcerns) {
 
     const std::multimap<Code, std::string> places = placesOfFindings(model);
     ASSERT_EQ(places.size(), model.findings.size());
-    const std::multimap<Code, std::string> expected = {
+    std::multimap<Code, std::string> expected = {
         {Code::EmptyMenuReference, "target"}, {Code::SlotSelectsEmptyMenu, "slot"},
         {Code::SlotIncomplete, "slot"},       {Code::InvalidTarget, "target"},
         {Code::UnreachableMenu, "menu"},      {Code::MissingPrompt, "menu"},
-        {Code::DayWithoutSlots, "day"},       {Code::DayWithoutSlots, "day"},
-        {Code::DayWithoutSlots, "day"},  // Dom, Sab, and Fer since holidays are set
+        {Code::DayWithoutSlots, "day"},       {Code::DayWithoutSlots, "day"},  // Dom and Sab
         {Code::DuplicateHoliday, "holidays"}, {Code::ExtensionRangeReversed, "settings"},
     };
+    // Every fixed national holiday but 25/12.
+    for (std::size_t i = 1; i < kFixedNationalHolidays.size(); ++i) {
+        expected.emplace(Code::NationalHolidayMissing, "holidays");
+    }
     EXPECT_EQ(places, expected);
 
     const FlowMenu* menu1 = model.menu(1);
