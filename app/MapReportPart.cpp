@@ -33,7 +33,9 @@ void MapReportPart::btRelatorioClick() {
     const QString path = saveChooser_(window_, QString::fromUtf8("Salvar relatório"), QStringLiteral("PDF (*.pdf)"));
     if (path.isEmpty()) return;
     const ReportContents contents = cardReportContents(configuration_(), folder_, QDateTime::currentDateTime());
-    if (const auto failure = writeCardReport(contents, path)) boxes_.showError(window_, *failure);
+    if (writeCardReport(contents, path.toStdString()) != 0) {
+        boxes_.showError(window_, QString::fromUtf8("Não foi possível gravar ") + path);
+    }
 }
 
 void MapReportPart::setModel(const CallFlowModel& model) { flowMap_->setModel(model); }

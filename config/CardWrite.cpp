@@ -196,13 +196,8 @@ CardState CardWrite::undoRenames(std::size_t renamed, std::string& lost) {
         } else if (!file.previous) {
             error = EIO;
         } else {
-            Replacement back;
-            error = beginReplacement(*fileSystem_, folder_, file.path, kCardTemporary, back);
-            if (error == 0) error = writeReplacement(*fileSystem_, back, file.previous->data(), file.previous->size());
-            if (error == 0) error = sealReplacement(*fileSystem_, back);
-            if (error == 0) error = finishReplacement(*fileSystem_, back);
-            if (error == 0) error = renameReplacement(*fileSystem_, back);
-            discardReplacement(*fileSystem_, back);
+            error = replaceWithBytes(*fileSystem_, folder_, file.path, kCardTemporary, file.previous->data(),
+                                     file.previous->size());
         }
         if (error != 0) lost += ' ' + nameOf(file.path);
     }

@@ -11,11 +11,6 @@ namespace {
 // ".wav"); a card may still hold some that a killed run left.
 constexpr std::size_t kLegacyRandomLength = 6;
 
-std::string folderOf(const std::string& path) {
-    const auto slash = path.find_last_of('/');
-    return slash == std::string::npos ? std::string("./") : path.substr(0, slash + 1);
-}
-
 bool isLowerOrDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z'); }
 bool isLetterOrDigit(char c) { return isLowerOrDigit(c) || (c >= 'A' && c <= 'Z'); }
 
@@ -46,6 +41,11 @@ void modeFromTarget(FileSystem& fileSystem, Replacement& replacement) {
 }
 
 }  // namespace
+
+std::string folderOf(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    return slash == std::string::npos ? std::string("./") : path.substr(0, slash + 1);
+}
 
 int beginReplacement(FileSystem& fileSystem, const std::string& folder, const std::string& target, TemporaryKind kind,
                      Replacement& replacement) {
@@ -117,6 +117,18 @@ int installReplacement(FileSystem& fileSystem, const std::string& temporary, con
         return error;
     }
     return syncReplacedFolder(fileSystem, folderOf(target));
+}
+
+int replaceWithBytes(FileSystem& fileSystem, const std::string& folder, const std::string& target, TemporaryKind kind,
+                     const char* data, std::size_t size) {
+    Replacement replacement;
+    int error = beginReplacement(fileSystem, folder, target, kind, replacement);
+    if (error == 0) error = writeReplacement(fileSystem, replacement, data, size);
+    if (error == 0) error = sealReplacement(fileSystem, replacement);
+    if (error == 0) error = finishReplacement(fileSystem, replacement);
+    if (error == 0) error = renameReplacement(fileSystem, replacement);
+    discardReplacement(fileSystem, replacement);
+    return error;
 }
 
 bool isLeftoverTemporaryName(std::string_view name) {

@@ -39,6 +39,9 @@ struct Replacement {
     std::uint64_t written = 0;  // the size the file must have
 };
 
+// The folder of `path`, ending with a separator; "./" for a bare name.
+std::string folderOf(const std::string& path);
+
 // Creates the temporary file for `target` in `folder` (ending with a separator).
 int beginReplacement(FileSystem& fileSystem, const std::string& folder, const std::string& target, TemporaryKind kind,
                      Replacement& replacement);
@@ -61,6 +64,10 @@ int syncReplacedFolder(FileSystem& fileSystem, const std::string& folder);
 // Every step for one file that someone else wrote into `temporary`: on
 // failure the temporary file is removed and `target` keeps its content.
 int installReplacement(FileSystem& fileSystem, const std::string& temporary, const std::string& target);
+// Every step for one file of `folder` given as bytes, the folder's sync left to
+// the caller: on failure no temporary file is left and `target` keeps its content.
+int replaceWithBytes(FileSystem& fileSystem, const std::string& folder, const std::string& target, TemporaryKind kind,
+                     const char* data, std::size_t size);
 
 // A name of one of the temporary kinds above, or of the hidden long-named
 // kinds earlier releases made, exactly.

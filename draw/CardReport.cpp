@@ -13,6 +13,7 @@
 #include "draw/FlowMap.h"
 #include "draw/ReportPages.h"
 #include "draw/Utf8Text.h"
+#include "draw/WholeFile.h"
 
 namespace quorvel {
 namespace {
@@ -270,6 +271,13 @@ ReportContents cardReportContents(const DeviceConfiguration& config, const std::
 
 namespace {
 
+// A whole PDF ends with its end-of-file marker and a line end or two.
+bool endsComplete(const QByteArray& pdf) {
+    QByteArray end = pdf.right(16);
+    while (end.endsWith('\n') || end.endsWith('\r')) end.chop(1);
+    return end.endsWith("%%EOF");
+}
+
 bool drawCardReport(const ReportContents& contents, QPdfWriter& writer) {
     writer.setPageSize(QPageSize(QPageSize::A4));
     writer.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
@@ -285,10 +293,10 @@ bool drawCardReport(const ReportContents& contents, QPdfWriter& writer) {
 
 }  // namespace
 
-std::optional<QString> writeCardReport(const ReportContents& contents, const QString& path) {
-    QPdfWriter writer(path);
-    if (!drawCardReport(contents, writer)) return QString::fromUtf8("Não foi possível gravar ") + path;
-    return std::nullopt;
+int writeCardReport(const ReportContents& contents, const std::string& path) {
+    const QByteArray pdf = cardReportPdf(contents);
+    if (!endsComplete(pdf)) return kReportNotDrawn;
+    return saveWholeFile(path, pdf);
 }
 
 QByteArray cardReportPdf(const ReportContents& contents) {

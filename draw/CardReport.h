@@ -7,7 +7,6 @@
 #include <QByteArray>
 #include <QDateTime>
 #include <QString>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,8 +27,11 @@ struct ReportContents {
 // What the report of the card `folder` (ending with a separator) shows.
 ReportContents cardReportContents(const DeviceConfiguration& config, const std::string& folder, QDateTime madeAt);
 
-// Writes the report as a PDF into `path`; the reason when it cannot.
-std::optional<QString> writeCardReport(const ReportContents& contents, const QString& path);
+// The report could not be drawn whole; nothing was written.
+inline constexpr int kReportNotDrawn = -2;
+// Puts the report as a PDF in place of `path`, whole or not at all (see
+// draw/WholeFile.h): 0, kReportNotDrawn, or the write's error.
+int writeCardReport(const ReportContents& contents, const std::string& path);
 // The report as a PDF in memory; empty when it cannot be drawn.
 QByteArray cardReportPdf(const ReportContents& contents);
 

@@ -1,5 +1,6 @@
 #include "draw/FlowMap.h"
 
+#include <QBuffer>
 #include <QFont>
 #include <QImage>
 #include <QPainter>
@@ -12,6 +13,7 @@
 #include "config/MaskedText.h"
 #include "draw/FindingColours.h"
 #include "draw/Utf8Text.h"
+#include "draw/WholeFile.h"
 
 namespace quorvel {
 namespace {
@@ -283,19 +285,23 @@ bool saveMapPng(const FlowMap& map, const QString& path, QSize size) {
         painter.scale(scale, scale);
         paintFlowMap(painter, map);
     }
-    return image.save(path, "PNG");
+    QBuffer png;
+    png.open(QIODevice::WriteOnly);
+    return image.save(&png, "PNG") && saveWholeFile(path.toStdString(), png.data()) == 0;
 }
 
 bool saveMapSvg(const FlowMap& map, const QString& path) {
+    QBuffer bytes;
+    bytes.open(QIODevice::WriteOnly);
     QSvgGenerator svg;
-    svg.setFileName(path);
+    svg.setOutputDevice(&bytes);
     svg.setSize(map.size.toSize());
     svg.setViewBox(QRectF(QPointF(0, 0), map.size));
     svg.setTitle(QStringLiteral("Mapa do atendimento"));
     QPainter painter;
     if (!painter.begin(&svg)) return false;
     paintFlowMap(painter, map);
-    return painter.end();
+    return painter.end() && saveWholeFile(path.toStdString(), bytes.data()) == 0;
 }
 
 }  // namespace quorvel

@@ -47,7 +47,8 @@ void paintMapArrow(QPainter& painter, const MapArrow& arrow);
 // The whole map at its own size; scale the painter to fit it elsewhere.
 void paintFlowMap(QPainter& painter, const FlowMap& map);
 
-// The map scaled into a picture of `size` pixels; false when it cannot be written.
+// The map scaled into a picture of `size` pixels, saved whole (see
+// draw/WholeFile.h); false when it cannot be written.
 bool saveMapPng(const FlowMap& map, const QString& path, QSize size);
 bool saveMapSvg(const FlowMap& map, const QString& path);
 

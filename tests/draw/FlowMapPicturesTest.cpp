@@ -4,6 +4,9 @@
 #include <QFile>
 #include <QImage>
 #include <QXmlStreamReader>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 
 #include "FullCard.h"
 #include "config/CardFolder.h"
@@ -64,6 +67,27 @@ TEST(FlowMapPictures, PngHasTheSizeAskedAndShowsTheMap) {
 TEST(FlowMapPictures, UnwritablePathIsReported) {
     const FlowMap map = layoutFlowMap(CallFlowModel{});
     EXPECT_FALSE(saveMapPng(map, QStringLiteral("/nonexistent/map.png"), QSize(10, 10)));
+}
+
+// A picture saved under the name of a symbolic link replaces the link: the
+// file it pointed at keeps its bytes, and no temporary file is left.
+TEST(FlowMapPictures, SavingReplacesALinkAndLeavesNothingElse) {
+    const FlowMap map = layoutFlowMap(CallFlowModel{});
+    const ScratchCard card;
+    for (const bool svg : {false, true}) {
+        const std::filesystem::path kept = card.path() / "kept.txt";
+        const std::filesystem::path link = card.path() / "map";
+        std::filesystem::remove(link);
+        { std::ofstream(kept) << "kept"; }
+        std::filesystem::create_symlink(kept, link);
+        const QString path = QString::fromStdString(link.string());
+        ASSERT_TRUE(svg ? saveMapSvg(map, path) : saveMapPng(map, path, QSize(10, 10))) << svg;
+        EXPECT_FALSE(std::filesystem::is_symlink(link)) << svg;
+        EXPECT_GT(std::filesystem::file_size(link), 0u) << svg;
+        std::ifstream in(kept);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "kept") << svg;
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(card.path()), {}), 2) << svg;
+    }
 }
 
 }  // namespace
