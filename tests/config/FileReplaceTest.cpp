@@ -4,12 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <filesystem>
-#include <functional>
 #include <set>
-#include <vector>
 
 #include "CardTestSupport.h"
 #include "config/CardError.h"
